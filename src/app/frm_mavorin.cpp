@@ -1,0 +1,135 @@
+// The window's construction and the one place where handlers are wired to controls.
+#include "app/frm_mavorin.hpp"
+
+namespace mavorin {
+
+frm_mavorin::frm_mavorin(DesktopPlatform& p, form::EventLoop& l)
+    : platform(p),
+      loop(l),
+      befehl(kSlots),
+      befehl_code(kSlots),
+      befehl_wert1(kSlots),
+      befehl_wert2(kSlots),
+      befehl_wert3(kSlots),
+      befehl_wert4(kSlots),
+      befehl_kopie(kSlots) {
+    for (const auto& name : code_namen()) com_code.add_item(name);
+    com_code0.add_item("Grundeinstellungen");
+    for (int i = 0; i < kHotKeyCount; ++i) {
+        com_0_startcode.add_item(start_hotkeys()[i].entry);
+        com_0_abbruchcode.add_item(abbruch_hotkeys()[i].entry);
+    }
+    for (int i = 0; i < kSpecialKeyCount; ++i) com_4_eingabebefehl.add_item(special_keys()[i].entry);
+    com_code.set_visible(false);
+    // The settings record's list starts on its single entry and never changes.
+    com_code0.set_list_index(0);
+    wire();
+}
+
+void frm_mavorin::wire() {
+    // Document.
+    cmd_save.on_click = [this] { datei.cmd_save_Click(); };
+    cmd_save2.on_click = [this] { datei.cmd_save2_Click(); };
+    cmd_load.on_click = [this] { datei.cmd_load_Click(); };
+    cmd_load2.on_click = [this] { datei.cmd_load2_Click(); };
+    lst_code.on_drop = [this](const std::vector<std::string>& f) { datei.lst_code_OLEDragDrop(f); };
+
+    // Command list.
+    hsc_befehle.on_change = [this] { liste.hsc_befehle_Change(); };
+    txt_befehle.on_change = [this] { liste.txt_befehle_Change(); };
+    txt_befehle.on_lost_focus = [this] { liste.txt_befehle_LostFocus(); };
+    img_befehl_right.on_click = [this] { liste.img_befehl_right_Click(); };
+    img_befehl_left.on_click = [this] { liste.img_befehl_left_Click(); };
+    mnunewcommand.on_click = [this] { liste.mnunewcommand_Click(); };
+    com_code.on_click = [this] { liste.com_code_Click(); };
+    chk_0_listbox.on_click = [this] { liste.chk_0_listbox_Click(); };
+
+    // List editing.
+    lst_code.on_mouse_down = [this](int b, int s, float x, float y) {
+        listenbearbeitung.lst_code_MouseDown(b, s, x, y);
+    };
+    lst_code.on_key_up = [this](int k, int s) { listenbearbeitung.lst_code_KeyUp(k, s); };
+    lst_code.on_key_press = [this](int c) { listenbearbeitung.lst_code_KeyPress(c); };
+    mnucut.on_click = [this] { listenbearbeitung.mnucut_Click(); };
+    mnucopy.on_click = [this] { listenbearbeitung.mnucopy_Click(); };
+    mnupaste.on_click = [this] { listenbearbeitung.mnupaste_Click(); };
+    mnudelete.on_click = [this] { listenbearbeitung.mnudelete_Click(); };
+    mnuall.on_click = [this] { listenbearbeitung.mnuall_Click(); };
+    mnudisplay.on_click = [this] { listenbearbeitung.mnudisplay_Click(); };
+
+    // Editor.
+    Timer_combobox.on_tick = [this] { panels.Timer_combobox_Timer(); };
+    txt_0_wait.on_change = [this] { fields.txt_0_wait_Change(); };
+    txt_0_wait.on_lost_focus = [this] { fields.txt_0_wait_LostFocus(); };
+    txt_0_loop.on_change = [this] { fields.txt_0_loop_Change(); };
+    txt_0_loop.on_lost_focus = [this] { fields.txt_0_loop_LostFocus(); };
+    txt_1_random1.on_change = [this] { fields.txt_1_random1_Change(); };
+    txt_1_random2.on_change = [this] { fields.txt_1_random2_Change(); };
+    txt_2_x.on_change = [this] { fields.txt_2_x_Change(); };
+    txt_2_y.on_change = [this] { fields.txt_2_y_Change(); };
+    opt_3_click.on_click = [this](int i) { fields.opt_3_click_Click(i); };
+    txt_4_eingabetext.on_change = [this] { fields.txt_4_eingabetext_Change(); };
+    txt_5_start.on_change = [this] { fields.txt_5_start_Change(); };
+    txt_5_hochzählen.on_change = [this] { fields.txt_5_hochzählen_Change(); };
+    txt_6_pfad.on_change = [this] { fields.txt_6_pfad_Change(); };
+    opt_7_pc.on_click = [this](int i) { fields.opt_7_pc_Click(i); };
+    com_8_laufwerk.on_click = [this] { fields.com_8_laufwerk_Click(); };
+    com_8_move.on_click = [this] { fields.com_8_move_Click(); };
+    txt_9_pfad.on_change = [this] { fields.txt_9_pfad_Change(); };
+    txt_10_x.on_change = [this] { fields.txt_10_x_Change(); };
+    txt_10_y.on_change = [this] { fields.txt_10_y_Change(); };
+    txt_10_abbruch.on_change = [this] { fields.txt_10_abbruch_Change(); };
+    com_0_startcode.on_click = [this] { fields.com_0_startcode_Click(); };
+    com_0_abbruchcode.on_click = [this] { fields.com_0_abbruchcode_Click(); };
+    cmd_6_pfad.on_click = [this] { fields.cmd_6_pfad_Click(); };
+    cmd_9_pfad.on_click = [this] { fields.cmd_9_pfad_Click(); };
+    Timer_XYPos.on_tick = [this] { fields.Timer_XYPos_Timer(); };
+    com_4_eingabebefehl.on_click = [this] { composer.com_4_eingabebefehl_Click(); };
+
+    // Application and appearance.
+    cmd_neu.on_click = [this] { startup.cmd_neu_Click(); };
+    chk_0_transparenz.on_click = [this] { appearance.chk_0_transparenz_Click(); };
+    chk_0_vordergrund.on_click = [this] { appearance.chk_0_vordergrund_Click(); };
+    Timer_transparenz.on_tick = [this] { appearance.Timer_transparenz_Timer(); };
+    img_vantrellogo.on_click = [this] { appearance.img_vantrellogo_Click(); };
+
+    // Engine.
+    cmd_start.on_click = [this] { run.cmd_start_Click(); };
+    Timer_befehlstart.on_tick = [this] { run.Timer_befehlstart_Timer(); };
+    Timer_befehlstop.on_tick = [this] { run.Timer_befehlstop_Timer(); };
+    lst_code.on_dbl_click = [this] { run.lst_code_DblClick(); };
+    Timer_startloop.on_tick = [this] { scheduler.Timer_startloop_Timer(); };
+    Timer_start.on_tick = [this] { scheduler.Timer_start_Timer(); };
+}
+
+std::vector<form::Control*> frm_mavorin::all_controls() {
+    std::vector<form::Control*> v = {
+        &form, &lbl_title, &lbl_titleversion, &img_mavorin, &Image1, &Image2, &img_box,
+        &frame_vantrel, &lbl_Programm, &lbl_Version, &img_Orvik_Logo, &img_vantrellogo,
+        &lbl_maker1, &lbl_maker2, &lbl_maker3, &lbl_maker4, &lbl_befehl, &com_code, &com_code0,
+        &lbl_info, &lbl_0_wait, &txt_0_wait, &lbl_0_ms, &lbl_0_loop, &txt_0_loop, &lbl_0_mal,
+        &lbl_0_transparenz, &chk_0_transparenz, &lbl_0_vordergrund, &chk_0_vordergrund,
+        &lbl_0_listbox, &chk_0_listbox, &lbl_0_startcode, &com_0_startcode, &lbl_0_abbruchcode,
+        &com_0_abbruchcode, &lbl_1_random, &txt_1_random1, &txt_1_random2, &lbl_1_ms, &lbl_2_X,
+        &txt_2_x, &lbl_2_Y, &txt_2_y, &lbl_2_Xpixel, &lbl_2_Ypixel, &lbl_4_eingabebefehl,
+        &com_4_eingabebefehl, &lbl_4_eingabetext, &txt_4_eingabetext, &lbl_5_start, &txt_5_start,
+        &lbl_5_hochzählen, &txt_5_hochzählen, &lbl_6_pfad, &txt_6_pfad, &cmd_6_pfad,
+        &lbl_8_laufwerk, &com_8_laufwerk, &lbl_8_move, &com_8_move, &lbl_9_pfad, &txt_9_pfad,
+        &cmd_9_pfad, &txt_10_x, &txt_10_y, &lbl_10_abbruch, &txt_10_abbruch, &lbl_anz_befehle,
+        &txt_befehle, &img_befehl_left, &img_befehl_right, &hsc_befehle, &lbl_hscmax,
+        &lbl_hscaktuell, &lst_code, &cmd_start, &cmd_neu, &cmd_load, &cmd_load2, &cmd_save,
+        &cmd_save2, &mnunewcommand, &mnucut, &mnucopy, &mnupaste, &mnudelete, &mnuall,
+        &mnudisplay, &mnulistboxcode};
+    for (int i = 0; i < opt_3_click.size(); ++i) v.push_back(&opt_3_click[i]);
+    for (int i = 0; i < opt_7_pc.size(); ++i) v.push_back(&opt_7_pc[i]);
+    return v;
+}
+
+void frm_mavorin::halt() {
+    beendet = true;
+    for (Timer* t : {&Timer_befehlstart, &Timer_befehlstop, &Timer_startloop, &Timer_start,
+                     &Timer_XYPos, &Timer_combobox, &Timer_transparenz})
+        t->set_enabled(false);
+}
+
+}  // namespace mavorin

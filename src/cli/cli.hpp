@@ -1,0 +1,28 @@
+// The command line of the program: options that run without a window.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace mavorin::cli {
+
+// Handles --help, --version, --list and --dry-run (and their misuse). nullopt: open the window.
+std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// Prints every command line of FILE in the list-box format; 2 if FILE is not a macro file.
+int list_command(const std::string& file, std::ostream& out, std::ostream& err);
+// Plays FILE on the virtual clock against a platform that changes nothing, printing each
+// desktop operation as "<ms> <operation> <arguments>".
+int dry_run_command(const std::string& file, int64_t until_ms, std::ostream& out,
+                    std::ostream& err);
+
+std::string help_text();
+
+}  // namespace mavorin::cli
+
+namespace mavorin {
+// Opens the window (Qt on Linux, native on Windows) with the program's arguments.
+int run_window(int argc, char** argv);
+}  // namespace mavorin

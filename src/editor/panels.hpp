@@ -1,0 +1,29 @@
+// Editor panels: which controls show for a code, the prompt, and filling the fields from a record.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mavorin {
+
+class frm_mavorin;
+namespace form {
+class Control;
+}
+
+// The ten entries of com_code, item k-1 standing for code k.
+const std::vector<std::string>& code_namen();
+
+class Panels {
+public:
+    explicit Panels(frm_mavorin& w) : w(w) {}
+    void codesichtbar();
+    void Timer_combobox_Timer();
+    // The controls of a code's panel in the order they are made visible (empty for other codes).
+    std::vector<form::Control*> panel_controls(int code);
+
+private:
+    frm_mavorin& w;
+};
+
+}  // namespace mavorin

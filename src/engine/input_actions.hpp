@@ -1,0 +1,32 @@
+// Input actions: pointer move, clicks, typed text with its replacements, and the counter.
+#pragma once
+
+#include <string>
+
+namespace mavorin {
+
+class frm_mavorin;
+
+// The text handed to the keystroke operation for a stored keyboard text.
+std::string tastatur_text(const std::string& stored, const std::string& counter_text);
+
+class InputActions {
+public:
+    explicit InputActions(frm_mavorin& w) : w(w) {}
+    void MouseDown(int& MouseButton);
+    void MouseUp(int& MouseButton);
+    void MouseClick(int& MouseButton);
+    void mauszeiger_bewegen();  // 002
+    void mausklick();           // 003
+    void tastatur_eingabe();    // 004
+    void zahl_hochzaehlen();    // 005
+    // Text form of the counter (locale decimal separator, up to 15 significant digits).
+    std::string zahl_textform() const;
+    // Every "{CODE5}", then every "{code5}", replaced by the counter's text form.
+    std::string code5_ersetzen(const std::string& text) const;
+
+private:
+    frm_mavorin& w;
+};
+
+}  // namespace mavorin

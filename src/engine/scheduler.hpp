@@ -1,0 +1,22 @@
+// The step scheduler: the driver timer, the one-shot step timer, dispatch and the random pause.
+#pragma once
+
+namespace mavorin {
+
+class frm_mavorin;
+
+class Scheduler {
+public:
+    explicit Scheduler(frm_mavorin& w) : w(w) {}
+    void Timer_startloop_Timer();
+    void Timer_start_Timer();
+    // Code 001: lengthens the pause before the next command.
+    void zufall_wartezeit();
+    // Runs the action of `code_aktuell`; a failing action is skipped.
+    void ausfuehren();
+
+private:
+    frm_mavorin& w;
+};
+
+}  // namespace mavorin

@@ -1,0 +1,111 @@
+// Every effect outside the window and every fact read from the desktop passes through here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mavorin {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// A captured screen area: `left`, `top`, `right`, `bottom` are the desktop rectangle; pixels are
+// 24-bit, row-major from the top, blue-green-red per pixel (as a Windows DIB stores them).
+struct Bitmap {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width = 0, height = 0;
+    std::vector<uint8_t> bgr;
+    // Copies a w x h block from (x, y); pixels outside the source are black.
+    Bitmap crop(int x, int y, int w, int h) const;
+};
+
+// Window rectangle in twips, as the form reports Left, Top, Width and Height.
+struct TwipRect {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+// Message box styles and answers (Windows values).
+inline constexpr int kMbOk = 0;
+inline constexpr int kMbYesNoQuestion = 36;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+// Drive type of a CD-ROM drive.
+inline constexpr int kDriveCdrom = 5;
+
+class DesktopPlatform {
+public:
+    virtual ~DesktopPlatform() = default;
+
+    // Input devices.
+    virtual Point get_cursor_pos() = 0;
+    virtual void set_cursor_pos(int x, int y) = 0;
+    // flags: 2 left down, 4 left up, 8 right down, 16 right up, 32 middle down, 64 middle up.
+    virtual void mouse_event(int flags) = 0;
+    // 16-bit key state: -32767 means down now and pressed since the previous poll.
+    virtual int16_t get_async_key_state(int vk) = 0;
+    // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting.
+    virtual void send_keys(const std::string& text) = 0;
+    virtual void block_input(bool block) = 0;
+    // Clears the clipboard, then puts the text on it.
+    virtual void clipboard_set_text(const std::string& text) = 0;
+
+    // Main window.
+    virtual void make_layered() = 0;
+    virtual void set_alpha(int alpha) = 0;
+    virtual void set_topmost(bool on) = 0;
+    virtual void process_pending_events() = 0;
+    // Returns the button pressed: kIdOk, kIdYes or kIdNo.
+    virtual int message_box(const std::string& text, int style) = 0;
+    virtual TwipRect window_rect_twips() = 0;
+
+    // Power and programs.
+    virtual void lock_workstation() = 0;
+    virtual void monitor_off() = 0;
+    virtual void shutdown() = 0;
+    virtual void reboot() = 0;
+    virtual void run_program(const std::string& path) = 0;
+    virtual void open_with_default_handler(const std::string& target) = 0;
+    // Ends the process at once on a real desktop; a double records it and returns.
+    virtual void end_program() = 0;
+
+    // Devices, screen and images.
+    // The roots to ask drive_type() about, in order ("A:\" .. "Z:\" on Windows, /dev/sr* here).
+    virtual std::vector<std::string> drive_roots() = 0;
+    virtual int drive_type(const std::string& root) = 0;
+    // A device command string ("Open D:\ Type cdaudio Alias cd", "set cd door open", ...).
+    virtual void mci_send(const std::string& command) = 0;
+    virtual Bitmap capture_screen() = 0;
+    virtual bool save_bmp(const Bitmap& image, const std::string& path) = 0;
+    // Returns 0 on success, otherwise a nonzero status.
+    virtual int save_jpeg(const Bitmap& image, const std::string& path, int quality) = 0;
+
+    // Files and start-up facts. Relative paths are resolved against current_folder().
+    // Dialog filter: alternating descriptions and patterns separated by "|"; "" when cancelled.
+    virtual std::string open_file_dialog(const std::string& filter, const std::string& preset) = 0;
+    virtual std::string save_file_dialog(const std::string& filter, const std::string& preset) = 0;
+    virtual bool file_exists(const std::string& path) = 0;
+    // Text up to the first comma, CR or LF, as 8-bit characters; nullopt-like: false if unreadable.
+    virtual bool read_first_field(const std::string& path, std::string& field) = 0;
+    virtual double twips_per_pixel_x() = 0;
+    virtual double twips_per_pixel_y() = 0;
+    // Absolute path of the current folder, without a trailing separator.
+    virtual std::string current_folder() = 0;
+    // The folder separator of default paths ("\" on Windows, "/" here).
+    virtual std::string path_separator() = 0;
+    // The text after the program name, unchanged.
+    virtual std::string command_line() = 0;
+    virtual void seed_random_from_clock() = 0;
+    // Uniform in [0, 1).
+    virtual double random_fraction() = 0;
+};
+
+// Resolves `path` against `folder` unless it is already absolute.
+std::string resolve_path(const std::string& folder, const std::string& path);
+
+}  // namespace mavorin

@@ -1,0 +1,122 @@
+// BMP writer, replace-by-rename writes and the first-field read.
+#include "platform/image_files.hpp"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace mavorin {
+
+namespace {
+void put16(std::vector<uint8_t>& v, uint32_t x) {
+    v.push_back(x & 0xFF);
+    v.push_back((x >> 8) & 0xFF);
+}
+void put32(std::vector<uint8_t>& v, uint32_t x) {
+    put16(v, x & 0xFFFF);
+    put16(v, x >> 16);
+}
+}  // namespace
+
+Bitmap Bitmap::crop(int x, int y, int w, int h) const {
+    Bitmap out;
+    out.left = 0;
+    out.top = 0;
+    out.right = w;
+    out.bottom = h;
+    out.width = w;
+    out.height = h;
+    out.bgr.assign(static_cast<size_t>(w) * h * 3, 0);
+    for (int r = 0; r < h; ++r) {
+        int sy = y + r;
+        if (sy < 0 || sy >= height) continue;
+        for (int c = 0; c < w; ++c) {
+            int sx = x + c;
+            if (sx < 0 || sx >= width) continue;
+            const uint8_t* s = &bgr[(static_cast<size_t>(sy) * width + sx) * 3];
+            uint8_t* d = &out.bgr[(static_cast<size_t>(r) * w + c) * 3];
+            d[0] = s[0];
+            d[1] = s[1];
+            d[2] = s[2];
+        }
+    }
+    return out;
+}
+
+std::string resolve_path(const std::string& folder, const std::string& path) {
+    if (path.empty()) return path;
+    std::filesystem::path p(path);
+    if (p.is_absolute() || folder.empty()) return path;
+    return (std::filesystem::path(folder) / p).string();
+}
+
+std::vector<uint8_t> encode_bmp(const Bitmap& image) {
+    const uint32_t row = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
+    const uint32_t data = row * static_cast<uint32_t>(image.height);
+    std::vector<uint8_t> v;
+    v.reserve(54 + data);
+    v.push_back('B');
+    v.push_back('M');
+    put32(v, 54 + data);
+    put32(v, 0);
+    put32(v, 54);
+    put32(v, 40);
+    put32(v, image.width);
+    put32(v, image.height);
+    put16(v, 1);
+    put16(v, 24);
+    put32(v, 0);
+    put32(v, data);
+    put32(v, 3780);  // 96 dpi
+    put32(v, 3780);
+    put32(v, 0);
+    put32(v, 0);
+    for (int r = image.height - 1; r >= 0; --r) {
+        const uint8_t* s = image.bgr.data() + static_cast<size_t>(r) * image.width * 3;
+        v.insert(v.end(), s, s + static_cast<size_t>(image.width) * 3);
+        v.insert(v.end(), row - image.width * 3, 0);
+    }
+    return v;
+}
+
+bool write_file_replacing(const std::string& path, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target(path);
+    if (path.empty() || fs::is_directory(target, ec)) return false;
+    std::random_device rd;
+    fs::path tmp = target;
+    tmp += ".tmp" + std::to_string(rd() % 1000000);
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(tmp, ec);
+            return false;
+        }
+    }
+    fs::rename(tmp, target, ec);
+    if (ec) {
+        fs::remove(tmp, ec);
+        return false;
+    }
+    return true;
+}
+
+bool read_first_field_of_file(const std::string& path, std::string& field) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    field.clear();
+    char c;
+    while (in.get(c)) {
+        if (c == ',' || c == '\r' || c == '\n') break;
+        field.push_back(c);
+    }
+    return true;
+}
+
+}  // namespace mavorin

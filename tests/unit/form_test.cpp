@@ -1,0 +1,75 @@
+// The control model and the event loop: handler firing and timer order.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "form/controls.hpp"
+#include "form/event_loop.hpp"
+
+using namespace mavorin::form;
+
+TEST(Controls, AssignmentFiresOnlyOnChangeAndNestedCorrectionsSettle) {
+    TextBox box("txt", "500");
+    std::vector<std::string> seen;
+    box.on_change = [&] {
+        seen.push_back(box.text());
+        if (box.text() == "70000") box.set_text("60000");  // a correction re-runs the handler
+    };
+    box.set_text("500");
+    EXPECT_TRUE(seen.empty());
+    box.set_text("70000");
+    EXPECT_EQ(box.text(), "60000");
+    EXPECT_EQ(seen, (std::vector<std::string>{"70000", "60000"}));
+}
+
+TEST(Controls, OptionGroupComboAndScrollBar) {
+    OptionGroup g("opt", {"a", "b", "c"});
+    std::vector<int> clicks;
+    g.on_click = [&](int i) { clicks.push_back(i); };
+    g.select(2);
+    g.select(2);
+    g.select(0);
+    EXPECT_EQ(g.selected(), 0);
+    EXPECT_FALSE(g[2].value());
+    EXPECT_EQ(clicks, (std::vector<int>{2, 0}));
+
+    ComboBox c("com", {"no", "F1", "F2"});
+    int cc = 0;
+    c.on_click = [&] { ++cc; };
+    c.set_text("F2");
+    c.set_text("F9");  // not an entry: nothing changes
+    EXPECT_EQ(c.list_index(), 2);
+    EXPECT_EQ(cc, 1);
+
+    ScrollBar s("hsc", 0, 10);
+    int sc = 0;
+    s.on_change = [&] { ++sc; };
+    s.set_value(8);
+    s.set_max(5);  // lowering max below the value moves it
+    EXPECT_EQ(s.value(), 5);
+    EXPECT_EQ(sc, 2);
+}
+
+TEST(EventLoop, TimersTickInTimeOrderAndIntervalRestartsCountdown) {
+    VirtualClock clock;
+    std::vector<std::string> log;
+    Timer fast(clock, "fast", 10, false), slow(clock, "slow", 25, false);
+    fast.on_tick = [&] { log.push_back("f" + std::to_string(clock.now_ms())); };
+    slow.on_tick = [&] {
+        log.push_back("s" + std::to_string(clock.now_ms()));
+        slow.set_enabled(false);
+    };
+    fast.set_enabled(true);
+    slow.set_enabled(true);
+    clock.advance(30);
+    EXPECT_EQ(log, (std::vector<std::string>{"f10", "f20", "s25", "f30"}));
+
+    log.clear();
+    fast.set_interval(7);  // restart at 30: next tick at 37
+    clock.advance(10);
+    EXPECT_EQ(log, (std::vector<std::string>{"f37"}));
+    fast.set_interval(0);  // never fires
+    clock.advance(100);
+    EXPECT_EQ(log.size(), 1u);
+}
