@@ -38,9 +38,11 @@ inline constexpr int kIdNo = 7;
 // Drive type of a CD-ROM drive.
 inline constexpr int kDriveCdrom = 5;
 
-class DesktopPlatform {
+// What the desktop and the operating system do: input, power, devices, screen, files, facts.
+// On Linux the X11 backend implements it; tests use the recording double.
+class DeviceServices {
 public:
-    virtual ~DesktopPlatform() = default;
+    virtual ~DeviceServices() = default;
 
     // Input devices.
     virtual Point get_cursor_pos() = 0;
@@ -52,17 +54,6 @@ public:
     // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting.
     virtual void send_keys(const std::string& text) = 0;
     virtual void block_input(bool block) = 0;
-    // Clears the clipboard, then puts the text on it.
-    virtual void clipboard_set_text(const std::string& text) = 0;
-
-    // Main window.
-    virtual void make_layered() = 0;
-    virtual void set_alpha(int alpha) = 0;
-    virtual void set_topmost(bool on) = 0;
-    virtual void process_pending_events() = 0;
-    // Returns the button pressed: kIdOk, kIdYes or kIdNo.
-    virtual int message_box(const std::string& text, int style) = 0;
-    virtual TwipRect window_rect_twips() = 0;
 
     // Power and programs.
     virtual void lock_workstation() = 0;
@@ -86,14 +77,9 @@ public:
     virtual int save_jpeg(const Bitmap& image, const std::string& path, int quality) = 0;
 
     // Files and start-up facts. Relative paths are resolved against current_folder().
-    // Dialog filter: alternating descriptions and patterns separated by "|"; "" when cancelled.
-    virtual std::string open_file_dialog(const std::string& filter, const std::string& preset) = 0;
-    virtual std::string save_file_dialog(const std::string& filter, const std::string& preset) = 0;
     virtual bool file_exists(const std::string& path) = 0;
-    // Text up to the first comma, CR or LF, as 8-bit characters; nullopt-like: false if unreadable.
+    // Text up to the first comma, CR or LF, as 8-bit characters; false if unreadable.
     virtual bool read_first_field(const std::string& path, std::string& field) = 0;
-    virtual double twips_per_pixel_x() = 0;
-    virtual double twips_per_pixel_y() = 0;
     // Absolute path of the current folder, without a trailing separator.
     virtual std::string current_folder() = 0;
     // The folder separator of default paths ("\" on Windows, "/" here).
@@ -104,6 +90,29 @@ public:
     // Uniform in [0, 1).
     virtual double random_fraction() = 0;
 };
+
+// What the window toolkit does for the main window: clipboard, opacity, z-order, event passes,
+// message boxes and file dialogs. On Linux the Qt view implements it.
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+    // Clears the clipboard, then puts the text on it.
+    virtual void clipboard_set_text(const std::string& text) = 0;
+    virtual void make_layered() = 0;
+    virtual void set_alpha(int alpha) = 0;
+    virtual void set_topmost(bool on) = 0;
+    virtual void process_pending_events() = 0;
+    // Returns the button pressed: kIdOk, kIdYes or kIdNo.
+    virtual int message_box(const std::string& text, int style) = 0;
+    virtual TwipRect window_rect_twips() = 0;
+    // Dialog filter: alternating descriptions and patterns separated by "|"; "" when cancelled.
+    virtual std::string open_file_dialog(const std::string& filter, const std::string& preset) = 0;
+    virtual std::string save_file_dialog(const std::string& filter, const std::string& preset) = 0;
+    virtual double twips_per_pixel_x() = 0;
+    virtual double twips_per_pixel_y() = 0;
+};
+
+class DesktopPlatform : public DeviceServices, public WindowServices {};
 
 // Resolves `path` against `folder` unless it is already absolute.
 std::string resolve_path(const std::string& folder, const std::string& path);

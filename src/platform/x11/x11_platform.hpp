@@ -1,0 +1,16 @@
+// The X11 device backend: XTest input, XInput2 key polling, XShm capture, logind, CD ioctls.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/desktop_platform.hpp"
+
+namespace mavorin::x11 {
+
+// Opens the display named by $DISPLAY; nullptr when there is none. `args` are the program's
+// arguments after its name (command_line() quotes each as the Windows shell passes a file).
+std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>& args);
+
+}  // namespace mavorin::x11
