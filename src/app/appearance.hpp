@@ -10,7 +10,7 @@ class frm_mavorin;
 inline constexpr const char* kHomePage = "https://mavorin.org/";
 
 class Appearance {
-public:
+  public:
     explicit Appearance(frm_mavorin& w) : w(w) {}
     void chk_0_transparenz_Click();
     void chk_0_vordergrund_Click();
@@ -18,7 +18,7 @@ public:
     void fenster_transparenz(int16_t& mode);
     void img_vantrellogo_Click();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

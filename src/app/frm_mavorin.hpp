@@ -42,7 +42,7 @@ inline constexpr int kSlots = 32002;  // slots 0..32001
 inline constexpr const char* kDefaultRecord = "code:|001|wait:|0|";
 
 class frm_mavorin {
-public:
+  public:
     frm_mavorin(DesktopPlatform& platform, form::EventLoop& loop);
     frm_mavorin(const frm_mavorin&) = delete;
     frm_mavorin& operator=(const frm_mavorin&) = delete;
@@ -63,7 +63,9 @@ public:
     Label lbl_Version{"lbl_Version", ""};
     Image img_Orvik_Logo{"img_Orvik_Logo"};
     Image img_vantrellogo{"img_vantrellogo"};
-    std::array<Label*, 4> maker_labels() { return {&lbl_maker1, &lbl_maker2, &lbl_maker3, &lbl_maker4}; }
+    std::array<Label*, 4> maker_labels() {
+        return {&lbl_maker1, &lbl_maker2, &lbl_maker3, &lbl_maker4};
+    }
     Label lbl_maker1{"lbl_maker1", ""}, lbl_maker2{"lbl_maker2", ""}, lbl_maker3{"lbl_maker3", ""},
         lbl_maker4{"lbl_maker4", ""};
 
@@ -176,9 +178,9 @@ public:
     MenuItem mnudelete{"mnudelete", "Löschen"};
     MenuItem mnuall{"mnuall", "Alles makieren"};
     MenuItem mnudisplay{"mnudisplay", "Mehr anzeigen"};
-    PopupMenu mnulistboxcode{"mnulistboxcode",
-                             {&mnunewcommand, &mnucut, &mnucopy, &mnupaste, &mnudelete, &mnuall,
-                              &mnudisplay}};
+    PopupMenu mnulistboxcode{
+        "mnulistboxcode",
+        {&mnunewcommand, &mnucut, &mnucopy, &mnupaste, &mnudelete, &mnuall, &mnudisplay}};
 
     // Timers.
     Timer Timer_befehlstart{loop, "Timer_befehlstart", 10, true};
@@ -221,6 +223,8 @@ public:
     std::string pixel_referenz, pixel_vergleich;
     double zahl = 0, zahl_naechste = 0;
     bool zahl_neu = false;
+    // Before the first run the next value holds nothing yet; a counter run singly then shows "".
+    bool zahl_naechste_leer = true, zahl_leer = false;
     bool kein_laufwerk = false;
     // Set once "end" was carried out on a platform that returned from end_program().
     bool beendet = false;
@@ -248,7 +252,7 @@ public:
     // Stops every timer for good (after "end" on a platform that does not exit).
     void halt();
 
-private:
+  private:
     void wire();  // connects every handler to its control, in one place
 };
 

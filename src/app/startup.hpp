@@ -10,7 +10,7 @@ inline constexpr unsigned kSchemeColors[3] = {0x60E020, 0xE0F020, 0x7070FF};
 inline constexpr unsigned kStartColor = 0x60E020;
 
 class Startup {
-public:
+  public:
     explicit Startup(frm_mavorin& w) : w(w) {}
     void Form_Load();
     void cmd_neu_Click();
@@ -20,7 +20,7 @@ public:
     // task bar.
     bool show_in_taskbar = true;
 
-private:
+  private:
     void apply_background(unsigned color);
     frm_mavorin& w;
 };

@@ -1,6 +1,28 @@
-// Skeleton: replaced by the real implementation.
+// --list: the commands of a macro file exactly as the list box shows them, one per line.
+#include <ostream>
+
 #include "cli/cli.hpp"
+#include "cli/headless.hpp"
+#include "commandlist/command_list.hpp"
 
 namespace mavorin::cli {
-int list_command(const std::string&, std::ostream&, std::ostream&) { return 2; }  // TODO
+
+int list_command(const std::string& file, std::ostream& out, std::ostream& err) {
+    const std::string path = absolute_path(file);
+    std::string why;
+    if (!is_macro_file(path, why)) {
+        err << "mavorin: " << file << ": " << why << "\n";
+        return 2;
+    }
+    HeadlessWindow h;
+    frm_mavorin& w = *h.window;
+    w.startup.Form_Load();
+    w.dateipfad = path;
+    w.datei.cmd_load_Click();
+    for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
+        out << listenzeile(i, w.befehl[i]) << "\n";
+    out.flush();
+    return 0;
+}
+
 }  // namespace mavorin::cli

@@ -1,19 +1,170 @@
-// Skeleton: replaced by the real implementation.
+// The command list box and navigation: scroll bar, count box, arrows, insert-copy, the code combo.
 #include "commandlist/command_list.hpp"
+
+#include <algorithm>
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
-std::string listenzeile(int, const std::string&) { return {}; }
-void CommandList::befehlsliste() {  }  // TODO
-void CommandList::hsc_befehle_Change() {  }  // TODO
-void CommandList::txt_befehle_Change() {  }  // TODO
-void CommandList::txt_befehle_LostFocus() {  }  // TODO
-void CommandList::img_befehl_right_Click() {  }  // TODO
-void CommandList::img_befehl_left_Click() {  }  // TODO
-void CommandList::mnunewcommand_Click() {  }  // TODO
-void CommandList::codebox_auswahlclick() {  }  // TODO
-void CommandList::com_code_Click() {  }  // TODO
-void CommandList::chk_0_listbox_Click() {  }  // TODO
-void CommandList::set_count(int n) {  }  // TODO
+
+std::string listenzeile(int index, const std::string& record) {
+    // Number pattern "00#": two forced digits and one optional digit that shows nothing for 0.
+    std::string num = index == 0 ? "00" : std::to_string(index);
+    while (num.size() < 3 && index != 0) num.insert(num.begin(), '0');
+    std::string text = record;
+    std::replace(text.begin(), text.end(), '|', ' ');
+    return num + " - " + text;
+}
+
+void CommandList::befehlsliste() {
+    w.liste_anzahl = std::min(w.befehl_anzahl, w.liste_max);
+    w.lst_code.clear();
+    for (int i = 0; i <= w.liste_anzahl && i < kSlots; ++i)
+        w.lst_code.add_item(listenzeile(i, w.befehl[i]));
+    if (w.befehl_aktuell <= w.liste_anzahl) {
+        w.lst_code.set_selected(w.befehl_aktuell, true);
+        w.lst_code.set_list_index(w.befehl_aktuell);
+    }
+}
+
+void CommandList::set_count(int n) {
+    w.txt_befehle.set_text(zahl_text(n));
+    w.hsc_befehle.set_max(n);
+    w.lbl_hscmax.set_caption(zahl_text(n));
+    w.befehl_anzahl = n;
+}
+
+namespace {
+
+// The pause and loop fields are brought into range whenever the current command moves.
+void normalise_settings_fields(frm_mavorin& w) {
+    if (wert_aus_text(w.txt_0_wait.text()) < 10) w.txt_0_wait.set_text("10");
+    if (wert_aus_text(w.txt_0_loop.text()) < 1) w.txt_0_loop.set_text("0");
+}
+
+void show_code_combo_for_current(frm_mavorin& w) {
+    if (w.befehl_aktuell == 0) {
+        w.com_code0.set_visible(true);
+        w.com_code.set_visible(false);
+        w.code_aktuell = 0;
+    } else {
+        w.com_code.set_visible(true);
+        w.com_code0.set_visible(false);
+        w.code_aktuell = 1;
+    }
+}
+
+}  // namespace
+
+void CommandList::hsc_befehle_Change() {
+    if (w.laden || w.running()) return;
+    w.laden = true;
+    normalise_settings_fields(w);
+    w.befehl_aktuell = w.hsc_befehle.value();
+    w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+    show_code_combo_for_current(w);
+    w.records.befehl_aktuellencode();
+    w.panels.codesichtbar();
+    befehlsliste();
+    w.laden = false;
+}
+
+void CommandList::txt_befehle_Change() {
+    if (w.laden || w.running()) return;
+    double typed = wert_aus_text(w.txt_befehle.text());
+    if (typed > w.befehle_max) {
+        // The correction runs this handler again with the corrected text.
+        w.txt_befehle.set_text(zahl_text(w.befehle_max));
+        return;
+    }
+    if (typed < 1) return;
+    const int n = static_cast<int>(typed);
+    w.hsc_befehle.set_max(n);
+    w.lbl_hscmax.set_caption(zahl_text(n));
+    w.befehl_anzahl = n;
+    for (int i = 0; i <= n && i < kSlots; ++i)
+        if (w.befehl[i].empty()) w.befehl[i] = kDefaultRecord;
+    befehlsliste();
+}
+
+void CommandList::txt_befehle_LostFocus() {
+    if (w.laden) return;
+    if (wert_aus_text(w.txt_befehle.text()) < 1) w.txt_befehle.set_text("1");
+}
+
+void CommandList::img_befehl_right_Click() {
+    const double count = wert_aus_text(w.txt_befehle.text());
+    if (!(count < w.befehle_max)) return;
+    w.laden = true;
+    const int n = static_cast<int>(count) + 1;
+    set_count(n);
+    w.befehl[n] = kDefaultRecord;
+    befehlsliste();
+    w.laden = false;
+}
+
+void CommandList::img_befehl_left_Click() {
+    const double count = wert_aus_text(w.txt_befehle.text());
+    if (!(count > 1)) return;
+    w.laden = true;
+    const int n = static_cast<int>(count) - 1;
+    set_count(n);
+    if (w.befehl_aktuell > w.befehl_anzahl) {
+        w.befehl_aktuell = w.befehl_anzahl;
+        w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+        // Parse the record that became current, so the panel shows its own values.
+        w.records.befehl_aktuellencode();
+        w.panels.codesichtbar();
+    }
+    befehlsliste();
+    w.laden = false;
+}
+
+void CommandList::mnunewcommand_Click() {
+    if (w.befehl_anzahl >= w.liste_max) return;
+    w.laden = true;
+    int p = 0;
+    for (int i = 0; i <= w.befehl_anzahl && i < w.lst_code.list_count(); ++i) {
+        if (w.lst_code.selected(i)) {
+            p = i;
+            break;
+        }
+    }
+    const int n = w.befehl_anzahl + 1;
+    set_count(n);
+    for (int i = n; i >= p + 1; --i) w.befehl[i] = (i == 1) ? w.befehl[2] : w.befehl[i - 1];
+    befehlsliste();
+    w.laden = false;
+}
+
+void CommandList::codebox_auswahlclick() {
+    w.liste_anzahl = std::min(w.befehl_anzahl, w.liste_max);
+    int selected = 0;
+    for (int i = 0; i <= w.liste_anzahl; ++i) selected += w.lst_code.selected(i);
+    if (selected >= 2) return;
+    normalise_settings_fields(w);
+    w.combo_sperre = true;
+    w.befehl_aktuell = std::max(0, w.lst_code.list_index());
+    w.hsc_befehle.set_value(w.befehl_aktuell);
+    w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+    show_code_combo_for_current(w);
+    w.records.befehl_aktuellencode();
+}
+
+void CommandList::com_code_Click() {
+    if (w.laden) return;
+    w.laden = true;
+    if (!w.running()) {
+        w.code_aktuell = w.befehl_aktuell == 0 ? 0 : w.com_code.list_index() + 1;
+        w.records.schreibebefehl();
+        w.records.befehl_aktuellencode();
+        w.panels.codesichtbar();
+    }
+    w.laden = false;
+}
+
+void CommandList::chk_0_listbox_Click() {
+    w.lst_code.set_visible(w.chk_0_listbox.value() != 0);
+}
 
 }  // namespace mavorin

@@ -11,7 +11,7 @@ class frm_mavorin;
 std::string listenzeile(int index, const std::string& record);
 
 class CommandList {
-public:
+  public:
     explicit CommandList(frm_mavorin& w) : w(w) {}
     void befehlsliste();
     void hsc_befehle_Change();
@@ -27,7 +27,7 @@ public:
     // Sets the count box, scroll bar maximum, max label and `befehl_anzahl` to n.
     void set_count(int n);
 
-private:
+  private:
     frm_mavorin& w;
 };
 

@@ -6,7 +6,7 @@ namespace mavorin {
 class frm_mavorin;
 
 class ListEditing {
-public:
+  public:
     explicit ListEditing(frm_mavorin& w) : w(w) {}
     void lst_code_MouseDown(int button, int shift, float x, float y);
     void lst_code_KeyUp(int key, int shift);
@@ -19,7 +19,7 @@ public:
     void mnudisplay_Click();
     void entfernte_befehle_leeren();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

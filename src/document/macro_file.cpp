@@ -1,16 +1,174 @@
-// Skeleton: replaced by the real implementation.
+// The ".mvn" macro file: Windows-1252 text with CR LF, a header line and one record per line.
 #include "document/macro_file.hpp"
+
+#include <filesystem>
+#include <fstream>
+
 #include "app/frm_mavorin.hpp"
+#include "document/codepage.hpp"
+#include "platform/image_files.hpp"
 
 namespace mavorin {
-bool read_lines(const std::string&, std::vector<std::string>&, size_t) { return false; }
-void MacroFile::cmd_save_Click() {  }  // TODO
-void MacroFile::cmd_save2_Click() {  }  // TODO
-void MacroFile::cmd_load_Click() {  }  // TODO
-void MacroFile::cmd_load2_Click() {  }  // TODO
-void MacroFile::lst_code_OLEDragDrop(const std::vector<std::string>& files) {  }  // TODO
-void MacroFile::beginn_lesedatei() {  }  // TODO
-void MacroFile::parameter_lesedatei() {  }  // TODO
-bool MacroFile::read_header() { return false; }  // TODO
+
+namespace {
+
+// Beyond this a "macro file" is not one we wrote; stop rather than fill memory.
+constexpr size_t kMaxBytes = 256u << 20;
+
+bool is_regular(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t max_lines) {
+    lines.clear();
+    if (!is_regular(path)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    bool pending = false;  // a line has started
+    size_t total = 0;
+    char buf[65536];
+    bool last_cr = false;
+    while (lines.size() < max_lines && total < kMaxBytes) {
+        in.read(buf, sizeof buf);
+        std::streamsize got = in.gcount();
+        if (got <= 0) break;
+        total += static_cast<size_t>(got);
+        for (std::streamsize k = 0; k < got && lines.size() < max_lines; ++k) {
+            char c = buf[k];
+            if (c == '\n' && last_cr) {  // the LF of a CR LF pair
+                last_cr = false;
+                continue;
+            }
+            last_cr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                lines.push_back(cp1252_to_utf8(line));
+                line.clear();
+                pending = false;
+            } else {
+                line.push_back(c);
+                pending = true;
+            }
+        }
+    }
+    if (pending && lines.size() < max_lines) lines.push_back(cp1252_to_utf8(line));
+    return true;
+}
+
+bool MacroFile::read_header() {
+    std::vector<std::string> lines;
+    std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
+    if (!read_lines(path, lines, 1) || lines.empty()) return false;
+    w.kopfzeile = lines[0];
+    w.dateikennung = w.kopfzeile.substr(0, 4);
+    return true;
+}
+
+void MacroFile::cmd_save_Click() {
+    if (wert_aus_text(w.txt_0_wait.text()) < 10) w.txt_0_wait.set_text("10");
+    if (wert_aus_text(w.txt_0_loop.text()) < 0) w.txt_0_loop.set_text("0");
+    std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
+    for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
+        bytes += utf8_to_cp1252(w.befehl[i]) + "\r\n";
+    // A failed save is not reported; the old file stays as it was.
+    write_file_replacing(resolve_path(w.platform.current_folder(), w.dateipfad), bytes);
+    w.cmd_load.set_enabled(true);
+}
+
+void MacroFile::cmd_save2_Click() {
+    std::string name = w.platform.save_file_dialog(kMacroFilter, "");
+    if (name.empty()) return;
+    w.dateipfad = name;
+    cmd_save_Click();
+}
+
+void MacroFile::cmd_load_Click() {
+    std::vector<std::string> lines;
+    std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
+    if (!read_lines(path, lines, 1 + 32001) || lines.empty()) return;
+    w.dateikennung = lines[0].substr(0, 4);
+    if (w.dateikennung != ".mvn") {
+        w.dateipfad = "mavorin.mvn";
+        return;
+    }
+    // Record lines end at the first line that is not a record.
+    size_t records = 0;
+    while (records + 1 < lines.size() && lines[records + 1].compare(0, 4, "code") == 0) ++records;
+    // A header without records keeps the macro in memory as it is.
+    if (records == 0) return;
+    for (size_t z = 0; z < records; ++z) w.befehl[z] = lines[z + 1];
+    // The line that ended the macro is stored too, above the count, like a removed command.
+    if (records + 1 < lines.size() && records < static_cast<size_t>(kSlots - 1))
+        w.befehl[records] = lines[records + 1];
+    w.befehl_anzahl = static_cast<int>(records) - 1;
+
+    for (int z = 0; z <= w.befehl_anzahl; ++z) {
+        w.befehl_aktuell = z;
+        w.records.befehl_aktuellencode();
+    }
+    w.liste.befehlsliste();
+    w.hsc_befehle.set_min(0);
+    w.hsc_befehle.set_value(0);
+    w.lbl_hscaktuell.set_caption("0");
+    w.txt_befehle.set_text(zahl_text(w.befehl_anzahl));
+    w.lbl_hscmax.set_caption(zahl_text(w.befehl_anzahl));
+    w.hsc_befehle.set_max(w.befehl_anzahl);
+
+    w.laden = true;
+    w.code_aktuell = 0;
+    w.befehl_aktuell = 0;
+    w.records.befehl_aktuellencode();
+    w.com_0_startcode.set_text(w.befehl_wert3[0]);
+    w.com_0_abbruchcode.set_text(w.befehl_wert4[0]);
+    w.txt_0_loop.set_text(zahl_text(wert_aus_text(w.befehl_wert2[0])));
+    double wait = wert_aus_text(w.befehl_wert1[0]);
+    if (wait < 0) wait = 0;
+    if (wait > 60000) wait = 60000;
+    w.befehl_wert1[0] = zahl_text(wait);
+    w.txt_0_wait.set_text(zahl_text(wait));
+    w.code_aktuell = 0;
+    w.records.schreibebefehl();
+    w.laden = false;
+    w.panels.codesichtbar();
+    w.cmd_load.set_enabled(true);
+}
+
+void MacroFile::cmd_load2_Click() {
+    std::string name = w.platform.open_file_dialog(kMacroFilter, "");
+    if (name.empty()) return;
+    w.dateipfad = name;
+    beginn_lesedatei();
+    cmd_load_Click();
+}
+
+void MacroFile::lst_code_OLEDragDrop(const std::vector<std::string>& files) {
+    if (files.size() != 1) return;
+    w.dateipfad = files[0];
+    beginn_lesedatei();
+    cmd_load_Click();
+}
+
+void MacroFile::beginn_lesedatei() {
+    if (!read_header() || w.dateikennung != ".mvn") return;
+    const double mode = wert_aus_text(w.kopfzeile.size() > 5 ? w.kopfzeile.substr(5, 1) : "");
+    w.dateikennung = zahl_text(mode);
+    if (mode == 1) {
+        cmd_load_Click();
+    } else if (mode == 2) {
+        cmd_load_Click();
+        w.run.cmd_start_Click();
+    }
+    w.startup.form_eigenschaften();
+}
+
+void MacroFile::parameter_lesedatei() {
+    if (!read_header() || w.dateikennung != ".mvn") return;
+    cmd_load_Click();
+    w.run.cmd_start_Click();
+    w.startup.form_eigenschaften();
+}
 
 }  // namespace mavorin

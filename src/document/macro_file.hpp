@@ -11,7 +11,7 @@ class frm_mavorin;
 inline constexpr const char* kMacroFilter = ".mvn|*.mvn";
 
 class MacroFile {
-public:
+  public:
     explicit MacroFile(frm_mavorin& w) : w(w) {}
     void cmd_save_Click();
     void cmd_save2_Click();
@@ -24,7 +24,7 @@ public:
     // Reads line 1 of `dateipfad` into `kopfzeile`; false if the file cannot be read.
     bool read_header();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

@@ -1,14 +1,210 @@
-// Skeleton: replaced by the real implementation.
+// Command records: number reading and writing, building a record from the panel, parsing it back.
 #include "document/records.hpp"
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
-double wert_aus_text(std::string_view) { return 0; }
-std::string zahl_text(double) { return {}; }
-long long runde(double v) { return 0; }
-std::string ohne_balken(std::string t) { return t; }
-std::string ersetze_alle(std::string t, std::string_view, std::string_view) { return t; }
-void Records::schreibebefehl() {  }  // TODO
-void Records::befehl_aktuellencode() {  }  // TODO
+
+namespace {
+
+// Characters that never interrupt a number.
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+int digit_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 99;
+}
+
+}  // namespace
+
+double wert_aus_text(std::string_view text) {
+    std::string s;
+    s.reserve(text.size());
+    for (char c : text)
+        if (!is_blank(c)) s.push_back(c);
+    size_t i = 0;
+    if (s.size() >= 2 && s[0] == '&' &&
+        (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+        const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+        double v = 0;
+        for (i = 2; i < s.size() && digit_value(s[i]) < base; ++i) v = v * base + digit_value(s[i]);
+        return v;
+    }
+    std::string num;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) num.push_back(s[i++]);
+    bool digits = false, point = false;
+    for (; i < s.size(); ++i) {
+        if (s[i] >= '0' && s[i] <= '9') {
+            num.push_back(s[i]);
+            digits = true;
+        } else if (s[i] == '.' && !point) {
+            num.push_back('.');
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        size_t j = i + 1;
+        std::string exp = "e";
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp.push_back(s[j++]);
+        bool exp_digits = false;
+        for (; j < s.size() && s[j] >= '0' && s[j] <= '9'; ++j) {
+            exp.push_back(s[j]);
+            exp_digits = true;
+        }
+        if (exp_digits) num += exp;
+    }
+    // strtod honours LC_NUMERIC, so the point becomes the locale's separator first.
+    const char* dp = std::localeconv()->decimal_point;
+    if (dp && std::strcmp(dp, ".") != 0) {
+        size_t p = num.find('.');
+        if (p != std::string::npos) num.replace(p, 1, dp);
+    }
+    double result = std::strtod(num.c_str(), nullptr);
+    if (std::isinf(result) || std::isnan(result)) return 0;
+    return result;
+}
+
+std::string zahl_text(double value) {
+    if (std::isnan(value) || std::isinf(value)) return "0";
+    if (value == std::floor(value) && std::fabs(value) < 1e15) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.0f", value);
+        std::string s = buf;
+        if (s == "-0") s = "0";
+        return s;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    std::string s = buf;
+    // Drop trailing zeros of the fraction (before any exponent).
+    size_t e = s.find('E');
+    std::string mant = s.substr(0, e), exp = e == std::string::npos ? "" : s.substr(e);
+    const char* dp = std::localeconv()->decimal_point;
+    std::string sep = dp ? dp : ".";
+    size_t p = mant.find(sep);
+    if (p != std::string::npos) {
+        while (!mant.empty() && mant.back() == '0') mant.pop_back();
+        if (mant.size() >= sep.size() &&
+            mant.compare(mant.size() - sep.size(), sep.size(), sep) == 0)
+            mant.erase(mant.size() - sep.size());
+    }
+    if (!exp.empty()) {
+        // "E-05" -> "E-05" keeps its form; "E+20" -> "E+20".
+        return mant + exp;
+    }
+    return mant;
+}
+
+long long runde(double value) {
+    if (std::isnan(value)) return 0;
+    if (value > 9e18) return static_cast<long long>(9e18);
+    if (value < -9e18) return static_cast<long long>(-9e18);
+    return static_cast<long long>(std::nearbyint(value));  // default rounding: halves to even
+}
+
+std::string ohne_balken(std::string text) {
+    return ersetze_alle(std::move(text), "|", "");
+}
+
+std::string ersetze_alle(std::string text, std::string_view find, std::string_view with) {
+    if (find.empty()) return text;
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (true) {
+        size_t hit = text.find(find, pos);
+        if (hit == std::string::npos) break;
+        out.append(text, pos, hit - pos);
+        out.append(with);
+        pos = hit + find.size();
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+void Records::schreibebefehl() {
+    if (w.running()) return;
+    auto n = [](const TextBox& t) { return zahl_text(wert_aus_text(t.text())); };
+    const double code = w.code_aktuell;
+    std::string r;
+    if (code == 0) {
+        r = "code:|000|wait:|" + n(w.txt_0_wait) + "|loop:|" + n(w.txt_0_loop) + "|start:|" +
+            w.startname + "|stop:|" + w.abbruchname + "|";
+    } else if (code == 1) {
+        double a = wert_aus_text(w.txt_1_random1.text()), b = wert_aus_text(w.txt_1_random2.text());
+        r = "code:|001|wait:|" + zahl_text(a) + "|";
+        if (a != b) r += "maxwait:|" + zahl_text(b) + "|";
+    } else if (code == 2) {
+        r = "code:|002|xpos:|" + n(w.txt_2_x) + "|ypos:|" + n(w.txt_2_y) + "|";
+    } else if (code == 3) {
+        static const char* words[] = {"left", "middle", "right"};
+        for (int i = 0; i < 3; ++i)
+            if (w.opt_3_click[i].value()) {
+                w.mausklick = words[i];
+                break;
+            }
+        r = "code:|003|mouseclick:|" + w.mausklick + "|";
+    } else if (code == 4) {
+        r = "code:|004|text:|" + w.txt_4_eingabetext.text() + "|";
+    } else if (code == 5) {
+        r = "code:|005|start:|" + n(w.txt_5_start) + "|step:|" + n(w.txt_5_hochzählen) + "|";
+    } else if (code == 6) {
+        r = "code:|006|pfad:|" + w.txt_6_pfad.text() + "|";
+    } else if (code == 7) {
+        static const char* words[] = {"lockpc", "reboot",        "shutdown",    "screenoff",
+                                      "end",    "input-disable", "input-enable"};
+        for (int i = 0; i < 7; ++i)
+            if (w.opt_7_pc[i].value()) {
+                w.pcbefehl = words[i];
+                break;
+            }
+        r = "code:|007|pc:|" + w.pcbefehl + "|";
+    } else if (code == 8) {
+        std::string drive = w.com_8_laufwerk.item(w.com_8_laufwerk.list_index());
+        std::string move = w.com_8_move.list_index() == 1 ? "close" : "open";
+        r = "code:|008|drive:|" + drive + "|move:|" + move + "|";
+    } else if (code == 9) {
+        r = "code:|009|pfad:|" + w.txt_9_pfad.text() + "|";
+    } else if (code == 10) {
+        r = "code:|010|xpos:|" + n(w.txt_10_x) + "|ypos:|" + n(w.txt_10_y) + "|break:|" +
+            n(w.txt_10_abbruch) + "|";
+    }
+    if (!r.empty() && w.befehl_aktuell >= 0 && w.befehl_aktuell < kSlots)
+        w.befehl[w.befehl_aktuell] = r;
+    w.liste.befehlsliste();
+}
+
+void Records::befehl_aktuellencode() {
+    const int i = w.befehl_aktuell;
+    if (i < 0 || i >= kSlots) return;
+    const std::string r = w.befehl[i];
+    if (r.empty()) return;
+    std::vector<std::string>* slots[] = {&w.befehl_code, &w.befehl_wert1, &w.befehl_wert2,
+                                         &w.befehl_wert3, &w.befehl_wert4};
+    int bars = 0;
+    size_t start = 0;
+    for (size_t p = 0; p < r.size(); ++p) {
+        if (r[p] != '|') continue;
+        if (bars % 2 == 0 && bars <= 8)
+            start = p + 1;
+        else if (bars <= 9)
+            (*slots[bars / 2])[i] = r.substr(start, p - start);
+        ++bars;
+    }
+    w.code_aktuell = wert_aus_text(w.befehl_code[i]);
+    if (w.code_aktuell > w.code_anzahl) w.befehl[i] = kDefaultRecord;
+}
 
 }  // namespace mavorin

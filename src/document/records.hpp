@@ -22,14 +22,14 @@ std::string ohne_balken(std::string text);
 std::string ersetze_alle(std::string text, std::string_view find, std::string_view with);
 
 class Records {
-public:
+  public:
     explicit Records(frm_mavorin& w) : w(w) {}
     // Builds the record of `code_aktuell` from the editor fields into slot `befehl_aktuell`.
     void schreibebefehl();
     // Parses slot `befehl_aktuell` into the value arrays and sets `code_aktuell`.
     void befehl_aktuellencode();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

@@ -16,11 +16,11 @@ const SpecialKey* special_keys();
 inline constexpr int kSpecialKeyCount = 38;
 
 class Composer {
-public:
+  public:
     explicit Composer(frm_mavorin& w) : w(w) {}
     void com_4_eingabebefehl_Click();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

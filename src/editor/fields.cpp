@@ -1,37 +1,245 @@
-// Skeleton: replaced by the real implementation.
+// Field handlers: each edit is corrected where the field has a rule and written back at once.
 #include "editor/fields.hpp"
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
-static const HotKey kStart[13] = {{"no","&H7C"},{"F1","&H70"},{"F2","&H71"},{"F3","&H72"},{"F4","&H73"},{"F5","&H74"},{"F6","&H75"},{"F7","&H76"},{"F8","&H77"},{"F9","&H78"},{"F10","&H79"},{"F11","&H7A"},{"F12","&H7B"}};
-static const HotKey kAbbruch[13] = {{"ESC","&H1B"},{"F1","&H70"},{"F2","&H71"},{"F3","&H72"},{"F4","&H73"},{"F5","&H74"},{"F6","&H75"},{"F7","&H76"},{"F8","&H77"},{"F9","&H78"},{"F10","&H79"},{"F11","&H7A"},{"F12","&H7B"}};
-const HotKey* start_hotkeys() { return kStart; }
-const HotKey* abbruch_hotkeys() { return kAbbruch; }
-void Fields::txt_0_wait_Change() {  }  // TODO
-void Fields::txt_0_wait_LostFocus() {  }  // TODO
-void Fields::txt_0_loop_Change() {  }  // TODO
-void Fields::txt_0_loop_LostFocus() {  }  // TODO
-void Fields::txt_1_random1_Change() {  }  // TODO
-void Fields::txt_1_random2_Change() {  }  // TODO
-void Fields::txt_2_x_Change() {  }  // TODO
-void Fields::txt_2_y_Change() {  }  // TODO
-void Fields::opt_3_click_Click(int index) {  }  // TODO
-void Fields::txt_4_eingabetext_Change() {  }  // TODO
-void Fields::txt_5_start_Change() {  }  // TODO
-void Fields::txt_5_hochzählen_Change() {  }  // TODO
-void Fields::txt_6_pfad_Change() {  }  // TODO
-void Fields::opt_7_pc_Click(int index) {  }  // TODO
-void Fields::com_8_laufwerk_Click() {  }  // TODO
-void Fields::com_8_move_Click() {  }  // TODO
-void Fields::txt_9_pfad_Change() {  }  // TODO
-void Fields::txt_10_x_Change() {  }  // TODO
-void Fields::txt_10_y_Change() {  }  // TODO
-void Fields::txt_10_abbruch_Change() {  }  // TODO
-void Fields::com_0_startcode_Click() {  }  // TODO
-void Fields::com_0_abbruchcode_Click() {  }  // TODO
-void Fields::cmd_6_pfad_Click() {  }  // TODO
-void Fields::cmd_9_pfad_Click() {  }  // TODO
-void Fields::Timer_XYPos_Timer() {  }  // TODO
-void Fields::write_record(int code) {  }  // TODO
+
+namespace {
+
+const HotKey kStart[kHotKeyCount] = {
+    {"no", "&H7C"},  {"F1", "&H70"},  {"F2", "&H71"}, {"F3", "&H72"}, {"F4", "&H73"},
+    {"F5", "&H74"},  {"F6", "&H75"},  {"F7", "&H76"}, {"F8", "&H77"}, {"F9", "&H78"},
+    {"F10", "&H79"}, {"F11", "&H7A"}, {"F12", "&H7B"}};
+const HotKey kAbbruch[kHotKeyCount] = {
+    {"ESC", "&H1B"}, {"F1", "&H70"},  {"F2", "&H71"}, {"F3", "&H72"}, {"F4", "&H73"},
+    {"F5", "&H74"},  {"F6", "&H75"},  {"F7", "&H76"}, {"F8", "&H77"}, {"F9", "&H78"},
+    {"F10", "&H79"}, {"F11", "&H7A"}, {"F12", "&H7B"}};
+
+constexpr int kVkEnter = 13;
+constexpr int16_t kPressedSinceLastPoll = -32767;
+
+// Replaces the field's text by the corrected one when a rule applies; the assignment re-runs
+// the field's handler.
+void clamp(TextBox& box, double low, double high) {
+    const double v = wert_aus_text(box.text());
+    if (v > high)
+        box.set_text(zahl_text(high));
+    else if (v < low)
+        box.set_text(zahl_text(low));
+}
+
+void strip_bars(TextBox& box) {
+    if (!box.text().empty() && box.text().find('|') != std::string::npos)
+        box.set_text(ohne_balken(box.text()));
+}
+
+bool ends_with(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+const HotKey* start_hotkeys() {
+    return kStart;
+}
+const HotKey* abbruch_hotkeys() {
+    return kAbbruch;
+}
+
+void Fields::write_record(int code) {
+    w.code_aktuell = code;
+    w.records.schreibebefehl();
+    w.records.befehl_aktuellencode();
+}
+
+void Fields::txt_0_wait_Change() {
+    if (w.laden || w.running()) return;
+    clamp(w.txt_0_wait, 0, 60000);
+    write_record(0);
+}
+
+void Fields::txt_0_wait_LostFocus() {
+    // The pause minimum applies to the user's own edits too: a pause below 10 ms is never run,
+    // so the field should not pretend otherwise.
+    if (w.befehl_aktuell != 0 || w.running()) return;
+    if (wert_aus_text(w.txt_0_wait.text()) < 10) w.txt_0_wait.set_text("10");
+}
+
+void Fields::txt_0_loop_Change() {
+    if (w.laden || w.running()) return;
+    write_record(0);
+}
+
+void Fields::txt_0_loop_LostFocus() {
+    if (w.laden || w.befehl_aktuell != 0) return;
+    if (wert_aus_text(w.txt_0_loop.text()) < 1) w.txt_0_loop.set_text("0");
+}
+
+void Fields::txt_1_random1_Change() {
+    if (w.laden) return;
+    if (!w.running()) {
+        clamp(w.txt_1_random1, 0, 60000);
+        write_record(1);
+    }
+    const double from = wert_aus_text(w.txt_1_random1.text());
+    if (wert_aus_text(w.txt_1_random2.text()) < from) {
+        w.txt_1_random2.set_text(zahl_text(from));
+        write_record(1);
+    }
+}
+
+void Fields::txt_1_random2_Change() {
+    if (w.laden) return;
+    if (!w.running()) {
+        clamp(w.txt_1_random2, 0, 60000);
+        write_record(1);
+    }
+    const double to = wert_aus_text(w.txt_1_random2.text());
+    if (to < wert_aus_text(w.txt_1_random1.text())) {
+        w.txt_1_random1.set_text(zahl_text(to));
+        write_record(1);
+    }
+}
+
+void Fields::txt_2_x_Change() {
+    if (w.laden || w.running()) return;
+    write_record(2);
+}
+
+void Fields::txt_2_y_Change() {
+    if (w.laden || w.running()) return;
+    write_record(2);
+}
+
+void Fields::opt_3_click_Click(int) {
+    if (w.laden || w.running()) return;
+    write_record(3);
+}
+
+void Fields::txt_4_eingabetext_Change() {
+    if (w.laden || w.running()) return;
+    strip_bars(w.txt_4_eingabetext);
+    write_record(4);
+}
+
+void Fields::txt_5_start_Change() {
+    if (w.laden || w.running()) return;
+    write_record(5);
+}
+
+void Fields::txt_5_hochzählen_Change() {
+    if (w.laden || w.running()) return;
+    write_record(5);
+}
+
+void Fields::txt_6_pfad_Change() {
+    if (w.laden || w.running()) return;
+    strip_bars(w.txt_6_pfad);
+    write_record(6);
+}
+
+void Fields::opt_7_pc_Click(int) {
+    if (w.laden || w.running()) return;
+    write_record(7);
+}
+
+void Fields::com_8_laufwerk_Click() {
+    if (w.laden || w.combo_sperre || w.running()) return;
+    write_record(8);
+}
+
+void Fields::com_8_move_Click() {
+    if (w.laden || w.combo_sperre || w.running()) return;
+    write_record(8);
+}
+
+void Fields::txt_9_pfad_Change() {
+    if (w.laden || w.running()) return;
+    strip_bars(w.txt_9_pfad);
+    write_record(9);
+}
+
+void Fields::txt_10_x_Change() {
+    if (w.laden || w.running()) return;
+    write_record(10);
+}
+
+void Fields::txt_10_y_Change() {
+    if (w.laden || w.running()) return;
+    write_record(10);
+}
+
+void Fields::txt_10_abbruch_Change() {
+    if (w.laden || w.running()) return;
+    if (wert_aus_text(w.txt_10_abbruch.text()) < 0) w.txt_10_abbruch.set_text("0");
+    write_record(10);
+}
+
+void Fields::com_0_startcode_Click() {
+    if (w.running()) return;
+    w.code_aktuell = 0;
+    const int i = w.com_0_startcode.list_index();
+    if (i >= 0 && i < kHotKeyCount) {
+        w.startcode = kStart[i].code;
+        w.startname = kStart[i].entry;
+    }
+    w.records.schreibebefehl();
+}
+
+void Fields::com_0_abbruchcode_Click() {
+    if (w.running()) return;
+    w.code_aktuell = 0;
+    const int i = w.com_0_abbruchcode.list_index();
+    if (i >= 0 && i < kHotKeyCount) {
+        w.abbruchcode = kAbbruch[i].code;
+        w.abbruchname = kAbbruch[i].entry;
+    }
+    w.records.schreibebefehl();
+}
+
+void Fields::cmd_6_pfad_Click() {
+    const std::string name = w.platform.open_file_dialog(".exe|*.exe|.bat|*.bat", "");
+    if (!name.empty()) w.txt_6_pfad.set_text(name);
+}
+
+void Fields::cmd_9_pfad_Click() {
+    std::string s = w.txt_9_pfad.text();
+    // A quality marker " <90%>" goes, with the character before it.
+    if (ends_with(s, ">")) {
+        const size_t lt = s.rfind('<');
+        if (lt != std::string::npos) {
+            const size_t p = lt + 1;  // 1-based position of the last "<"
+            s = p >= 3 ? s.substr(0, p - 2) : std::string();
+        }
+    }
+    std::string ext;
+    if (s.size() >= 4 && s[s.size() - 4] == '.') {
+        ext = s.substr(s.size() - 4);
+        s.erase(s.size() - 4);
+    }
+    std::string chosen =
+        w.platform.save_file_dialog("BMP - Windows Bitmap|*.bmp|JPG - JPEG Dateien|*.jpg", s);
+    if (chosen.empty()) return;
+    s = chosen + ext;
+    if (s.size() >= 8 && s[s.size() - 4] == '.' && s[s.size() - 8] == '.') s.erase(s.size() - 4);
+    if (ends_with(s, ".jpg")) s += " <90%>";
+    w.txt_9_pfad.set_text(s);
+}
+
+void Fields::Timer_XYPos_Timer() {
+    const Point p = w.platform.get_cursor_pos();
+    w.mauspos = p;
+    w.lbl_2_Xpixel.set_caption("X: " + std::to_string(p.x) + " Pixel");
+    w.lbl_2_Ypixel.set_caption("Y: " + std::to_string(p.y) + " Pixel");
+    if (w.platform.get_async_key_state(kVkEnter) != kPressedSinceLastPoll) return;
+    if (w.code_aktuell == 2) {
+        w.txt_2_x.set_text(std::to_string(p.x));
+        w.txt_2_y.set_text(std::to_string(p.y));
+    } else if (w.code_aktuell == 10) {
+        w.txt_10_x.set_text(std::to_string(p.x));
+        w.txt_10_y.set_text(std::to_string(p.y));
+    }
+}
 
 }  // namespace mavorin

@@ -17,7 +17,7 @@ const HotKey* abbruch_hotkeys();
 inline constexpr int kHotKeyCount = 13;
 
 class Fields {
-public:
+  public:
     explicit Fields(frm_mavorin& w) : w(w) {}
     void txt_0_wait_Change();
     void txt_0_wait_LostFocus();
@@ -45,7 +45,7 @@ public:
     void cmd_9_pfad_Click();
     void Timer_XYPos_Timer();
 
-private:
+  private:
     // Sets code_aktuell, then schreibebefehl and befehl_aktuellencode.
     void write_record(int code);
     frm_mavorin& w;

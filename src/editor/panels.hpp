@@ -15,14 +15,14 @@ class Control;
 const std::vector<std::string>& code_namen();
 
 class Panels {
-public:
+  public:
     explicit Panels(frm_mavorin& w) : w(w) {}
     void codesichtbar();
     void Timer_combobox_Timer();
     // The controls of a code's panel in the order they are made visible (empty for other codes).
     std::vector<form::Control*> panel_controls(int code);
 
-private:
+  private:
     frm_mavorin& w;
 };
 

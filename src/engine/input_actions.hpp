@@ -11,7 +11,7 @@ class frm_mavorin;
 std::string tastatur_text(const std::string& stored, const std::string& counter_text);
 
 class InputActions {
-public:
+  public:
     explicit InputActions(frm_mavorin& w) : w(w) {}
     void MouseDown(int& MouseButton);
     void MouseUp(int& MouseButton);
@@ -25,7 +25,7 @@ public:
     // Every "{CODE5}", then every "{code5}", replaced by the counter's text form.
     std::string code5_ersetzen(const std::string& text) const;
 
-private:
+  private:
     frm_mavorin& w;
 };
 

@@ -1,13 +1,165 @@
-// Skeleton: replaced by the real implementation.
+// Run control: start and stop, the global hot keys, and running one command on a double click.
 #include "engine/run_control.hpp"
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
-void RunControl::cmd_start_Click() {  }  // TODO
-void RunControl::start_stop() {  }  // TODO
-void RunControl::Timer_befehlstart_Timer() {  }  // TODO
-void RunControl::Timer_befehlstop_Timer() {  }  // TODO
-void RunControl::lst_code_DblClick() {  }  // TODO
-void RunControl::lock_editor(bool locked) {  }  // TODO
+
+namespace {
+
+constexpr int16_t kPressedSinceLastPoll = -32767;
+
+}  // namespace
+
+void RunControl::lock_editor(bool locked) {
+    frm_mavorin& f = w;
+    const bool on = !locked;
+    std::vector<form::Control*> controls = {&f.cmd_neu,         &f.cmd_load,         &f.cmd_load2,
+                                            &f.img_befehl_left, &f.img_befehl_right, &f.txt_befehle,
+                                            &f.com_code};
+    for (form::Control* c : controls) c->set_enabled(on);
+    if (locked) {
+        f.com_code.set_visible(true);
+        f.com_code0.set_visible(false);
+    }
+    std::vector<form::Control*> rest = {
+        &f.txt_0_wait,        &f.txt_0_loop,        &f.com_0_startcode, &f.com_0_abbruchcode,
+        &f.chk_0_transparenz, &f.chk_0_vordergrund, &f.chk_0_listbox,   &f.txt_1_random1,
+        &f.txt_1_random2,     &f.txt_2_x,           &f.txt_2_y};
+    for (int i = 0; i < 3; ++i) rest.push_back(&f.opt_3_click[i]);
+    for (form::Control* c : std::initializer_list<form::Control*>{
+             &f.com_4_eingabebefehl, &f.txt_4_eingabetext, &f.txt_5_start, &f.txt_5_hochzählen,
+             &f.txt_6_pfad, &f.cmd_6_pfad})
+        rest.push_back(c);
+    for (int i = 0; i < 7; ++i) rest.push_back(&f.opt_7_pc[i]);
+    if (!f.kein_laufwerk) {
+        rest.push_back(&f.com_8_laufwerk);
+        rest.push_back(&f.com_8_move);
+    }
+    for (form::Control* c : std::initializer_list<form::Control*>{
+             &f.txt_9_pfad, &f.cmd_9_pfad, &f.txt_10_x, &f.txt_10_y, &f.txt_10_abbruch,
+             &f.hsc_befehle, &f.lst_code, &f.cmd_save, &f.cmd_save2})
+        rest.push_back(c);
+    for (form::Control* c : rest) c->set_enabled(on);
+}
+
+void RunControl::cmd_start_Click() {
+    frm_mavorin& f = w;
+    f.laden = true;
+    if (f.cmd_start.caption() != "Start") {
+        start_stop();
+        f.laden = false;
+        return;
+    }
+    const double shown_wait = wert_aus_text(f.txt_0_wait.text());
+    if (shown_wait < 10)
+        f.txt_0_wait.set_text("10");
+    else if (shown_wait > 60000)
+        f.txt_0_wait.set_text("60000");
+    if (wert_aus_text(f.txt_0_loop.text()) < 0) f.txt_0_loop.set_text("0");
+
+    f.zahl_neu = true;
+    f.zahl = 0;
+    f.zahl_naechste = 0;
+    f.zahl_naechste_leer = false;
+    f.zahl_leer = false;
+    f.pixel_status = 0;
+    for (int i = 0; i <= f.befehl_anzahl && i < kSlots; ++i) {
+        f.befehl_aktuell = i;
+        f.records.befehl_aktuellencode();
+        if (i == 0) {
+            double wait = wert_aus_text(f.befehl_wert1[0]);
+            if (wait < 0) f.befehl_wert1[0] = "0";
+            if (wait > 60000) f.befehl_wert1[0] = "60000";
+            f.wartezeit = wert_aus_text(f.befehl_wert1[0]);
+            f.wiederholungen = wert_aus_text(f.befehl_wert2[0]);
+        }
+        if (f.befehl[i].empty()) {
+            f.befehl[i] = kDefaultRecord;
+            f.befehl_wert1[i] = "0";
+        }
+    }
+    f.befehl_aktuell = 0;
+    f.durchlauf = 0;
+    f.liste.befehlsliste();
+    f.cmd_start.set_caption(f.abbruchname + "=Stop");
+    lock_editor(true);
+    if (f.wartezeit < 10) f.wartezeit = 10;
+    f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit)));
+    f.Timer_befehlstart.set_enabled(false);
+    f.Timer_befehlstop.set_enabled(true);
+    f.Timer_startloop.set_enabled(true);
+    f.laden = false;
+}
+
+void RunControl::start_stop() {
+    frm_mavorin& f = w;
+    f.Timer_start.set_enabled(false);
+    f.Timer_startloop.set_enabled(false);
+    f.cmd_start.set_caption("Start");
+    f.cmd_neu.set_enabled(true);
+    f.cmd_load.set_enabled(f.platform.file_exists(f.dateipfad));
+    f.cmd_load2.set_enabled(true);
+    f.img_befehl_left.set_enabled(true);
+    f.img_befehl_right.set_enabled(true);
+    f.txt_befehle.set_enabled(true);
+    f.hsc_befehle.set_value(0);
+    f.lbl_hscaktuell.set_caption("0");
+    f.com_code.set_enabled(true);
+    f.com_code.set_visible(false);
+    f.com_code0.set_visible(true);
+    const bool load_enabled = f.cmd_load.enabled();
+    lock_editor(false);
+    f.cmd_load.set_enabled(load_enabled);
+    f.befehl_aktuell = 0;
+    f.code_aktuell = 0;
+    f.panels.codesichtbar();
+    f.liste.befehlsliste();
+    f.Timer_befehlstop.set_enabled(false);
+    f.Timer_befehlstart.set_enabled(true);
+}
+
+void RunControl::Timer_befehlstart_Timer() {
+    const int vk = static_cast<int>(wert_aus_text(w.startcode));
+    if (w.platform.get_async_key_state(vk) == kPressedSinceLastPoll) cmd_start_Click();
+}
+
+void RunControl::Timer_befehlstop_Timer() {
+    const int vk = static_cast<int>(wert_aus_text(w.abbruchcode));
+    if (w.platform.get_async_key_state(vk) == kPressedSinceLastPoll) start_stop();
+}
+
+void RunControl::lst_code_DblClick() {
+    frm_mavorin& f = w;
+    f.laden = true;
+    if (f.running()) {
+        f.laden = false;
+        return;
+    }
+    const int row = f.lst_code.list_index();
+    if (row >= 0) f.befehl_aktuell = row;
+    f.records.befehl_aktuellencode();
+    if (f.code_aktuell == 7) {
+        const std::string& word = f.befehl_wert1[f.befehl_aktuell];
+        if (word == "shutdown" || word == "reboot") {
+            if (f.platform.message_box("Möchten Sie diesen Befehl wirklich ausführen?",
+                                       kMbYesNoQuestion) == kIdNo) {
+                f.laden = false;
+                return;
+            }
+        }
+        if (word == "input-disable" || word == "input-enable") {
+            f.laden = false;
+            return;
+        }
+        f.Timer_start.set_interval(100);
+    } else {
+        // A pause below 1 ms would never fire; run the command after the shortest pause instead.
+        long wait = static_cast<long>(runde(wert_aus_text(f.txt_0_wait.text())));
+        f.Timer_start.set_interval(wait < 1 ? 10 : wait);
+    }
+    if (f.code_aktuell != 10) f.Timer_start.set_enabled(true);
+    f.laden = false;
+}
 
 }  // namespace mavorin

@@ -6,7 +6,7 @@ namespace mavorin {
 class frm_mavorin;
 
 class RunControl {
-public:
+  public:
     explicit RunControl(frm_mavorin& w) : w(w) {}
     void cmd_start_Click();
     void start_stop();
@@ -14,7 +14,7 @@ public:
     void Timer_befehlstop_Timer();
     void lst_code_DblClick();
 
-private:
+  private:
     // Enables or disables the controls locked during a run, in their order.
     void lock_editor(bool locked);
     frm_mavorin& w;

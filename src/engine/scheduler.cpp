@@ -1,11 +1,107 @@
-// Skeleton: replaced by the real implementation.
+// The step scheduler: a 10 ms driver advances the command; a one-shot step timer runs one command.
 #include "engine/scheduler.hpp"
+
+#include <cmath>
+#include <functional>
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
-void Scheduler::Timer_startloop_Timer() {  }  // TODO
-void Scheduler::Timer_start_Timer() {  }  // TODO
-void Scheduler::zufall_wartezeit() {  }  // TODO
-void Scheduler::ausfuehren() {  }  // TODO
+
+namespace {
+
+// One action per command code; a new code is one row here and one function in its family.
+using Action = void (*)(frm_mavorin&);
+const Action kActions[11] = {
+    nullptr,                                                 // 000 settings: never a step
+    [](frm_mavorin& w) { w.scheduler.zufall_wartezeit(); },  // 001
+    [](frm_mavorin& w) { w.input.mauszeiger_bewegen(); },    // 002
+    [](frm_mavorin& w) { w.input.mausklick(); },             // 003
+    [](frm_mavorin& w) { w.input.tastatur_eingabe(); },      // 004
+    [](frm_mavorin& w) { w.input.zahl_hochzaehlen(); },      // 005
+    [](frm_mavorin& w) { w.system.programm_oeffnen(); },     // 006
+    [](frm_mavorin& w) { w.system.pc_befehl(); },            // 007
+    [](frm_mavorin& w) { w.system.cd_laufwerk(); },          // 008
+    [](frm_mavorin& w) { w.screen.screenshot(); },           // 009
+    [](frm_mavorin& w) { w.screen.pixel_watch(); },          // 010
+};
+
+// A failing statement is skipped and the step goes on.
+void guarded(const std::function<void()>& statement) {
+    try {
+        statement();
+    } catch (...) {
+    }
+}
+
+double bound(double v) {
+    if (v < 0) return 0;
+    if (!(v < 60000)) return 60000;
+    return v;
+}
+
+}  // namespace
+
+void Scheduler::Timer_startloop_Timer() {
+    frm_mavorin& f = w;
+    if (f.pixel_status != 0) {
+        f.Timer_start.set_enabled(true);
+        return;
+    }
+    if (f.Timer_start.enabled()) return;
+    f.befehl_aktuell += 1;
+    if (f.befehl_anzahl >= f.befehl_aktuell) {
+        f.Timer_start.set_enabled(true);
+        return;
+    }
+    f.durchlauf += 1;
+    if (f.durchlauf > f.wiederholungen) {
+        f.platform.block_input(false);
+        f.run.start_stop();
+        return;
+    }
+    f.befehl_aktuell = 1;
+    f.Timer_start.set_enabled(true);
+}
+
+void Scheduler::Timer_start_Timer() {
+    frm_mavorin& f = w;
+    if (f.pixel_status != 2)
+        guarded([&] { f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit))); });
+    guarded([&] { f.records.befehl_aktuellencode(); });
+    guarded([&] { f.panels.codesichtbar(); });
+    if (f.chk_0_listbox.value() == 1) guarded([&] { f.liste.befehlsliste(); });
+    guarded([&] { ausfuehren(); });
+    if (f.beendet) return;  // "end" was carried out: nothing after it runs
+    f.lbl_hscaktuell.set_caption(zahl_text(f.befehl_aktuell));
+    f.Timer_start.set_enabled(false);
+}
+
+void Scheduler::ausfuehren() {
+    const double code = w.code_aktuell;
+    if (code != std::floor(code) || code < 0 || code > 10) return;
+    if (Action a = kActions[static_cast<int>(code)]) a(w);
+}
+
+void Scheduler::zufall_wartezeit() {
+    frm_mavorin& f = w;
+    const int i = f.befehl_aktuell;
+    f.befehl_wert1[i] = zahl_text(bound(wert_aus_text(f.befehl_wert1[i])));
+    const double lower = wert_aus_text(f.befehl_wert1[i]);
+    double upper = lower;
+    if (f.befehl[i].find("maxwait:|") != std::string::npos) {
+        f.befehl_wert2[i] = zahl_text(bound(wert_aus_text(f.befehl_wert2[i])));
+        upper = wert_aus_text(f.befehl_wert2[i]);
+    }
+    double extra;
+    if (upper >= lower) {
+        f.platform.seed_random_from_clock();
+        const double r = f.platform.random_fraction();
+        extra = std::floor(r * (upper - lower) + lower);
+    } else {
+        extra = std::floor(lower);
+    }
+    f.Timer_start.set_interval(static_cast<long>(runde(extra + f.wartezeit)));
+}
 
 }  // namespace mavorin

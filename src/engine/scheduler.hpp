@@ -6,7 +6,7 @@ namespace mavorin {
 class frm_mavorin;
 
 class Scheduler {
-public:
+  public:
     explicit Scheduler(frm_mavorin& w) : w(w) {}
     void Timer_startloop_Timer();
     void Timer_start_Timer();
@@ -15,7 +15,7 @@ public:
     // Runs the action of `code_aktuell`; a failing action is skipped.
     void ausfuehren();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

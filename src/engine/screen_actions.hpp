@@ -26,14 +26,14 @@ struct ScreenshotTarget {
 ScreenshotTarget screenshot_ziel(const std::string& path_text);
 
 class ScreenActions {
-public:
+  public:
     explicit ScreenActions(frm_mavorin& w) : w(w) {}
     void screenshot();   // 009
     void pixel_watch();  // 010
     // Throws SaveJpgError on a nonzero status.
     void Save_JPG(const Bitmap& pict, const std::string& FileName, int quality = 100);
 
-private:
+  private:
     frm_mavorin& w;
 };
 

@@ -6,14 +6,14 @@ namespace mavorin {
 class frm_mavorin;
 
 class SystemActions {
-public:
+  public:
     explicit SystemActions(frm_mavorin& w) : w(w) {}
     void programm_oeffnen();  // 006
     void pc_befehl();         // 007
     void cd_laufwerk();       // 008
     void laufwerke_einlesen();
 
-private:
+  private:
     frm_mavorin& w;
 };
 

@@ -123,7 +123,9 @@ void ComboBox::set_list_index(int i) {
     if (on_click) on_click();
 }
 
-std::string ComboBox::text() const { return item(index_); }
+std::string ComboBox::text() const {
+    return item(index_);
+}
 
 void ComboBox::set_text(const std::string& t) {
     for (int i = 0; i < list_count(); ++i) {
@@ -147,7 +149,9 @@ void ListBox::add_item(const std::string& s) {
     notify();
 }
 
-bool ListBox::selected(int i) const { return i >= 0 && i < list_count() && sel_[i]; }
+bool ListBox::selected(int i) const {
+    return i >= 0 && i < list_count() && sel_[i];
+}
 
 void ListBox::set_selected(int i, bool on) {
     if (i < 0 || i >= list_count() || sel_[i] == on) return;

@@ -12,13 +12,13 @@ class Control;
 
 // The view: told after a control's visible state changed.
 class ControlObserver {
-public:
+  public:
     virtual ~ControlObserver() = default;
     virtual void control_changed(Control& c) = 0;
 };
 
 class Control {
-public:
+  public:
     explicit Control(std::string name) : name_(std::move(name)) {}
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -31,10 +31,10 @@ public:
     void set_visible(bool on);
     void set_observer(ControlObserver* o) { observer_ = o; }
 
-protected:
+  protected:
     void notify();
 
-private:
+  private:
     std::string name_;
     bool enabled_ = true;
     bool visible_ = true;
@@ -42,17 +42,17 @@ private:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(std::string name, std::string caption) : Control(std::move(name)), caption_(caption) {}
     const std::string& caption() const { return caption_; }
     void set_caption(const std::string& c);
 
-private:
+  private:
     std::string caption_;
 };
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(std::string name, std::string text) : Control(std::move(name)), text_(text) {}
     const std::string& text() const { return text_; }
     // Fires on_change (nested, before returning) unless the text is unchanged.
@@ -62,60 +62,62 @@ public:
     std::function<void()> on_change;
     std::function<void()> on_lost_focus;
 
-private:
+  private:
     std::string text_;
 };
 
 class Button : public Control {
-public:
+  public:
     Button(std::string name, std::string caption) : Control(std::move(name)), caption_(caption) {}
     const std::string& caption() const { return caption_; }
     void set_caption(const std::string& c);
     void click();
     std::function<void()> on_click;
 
-private:
+  private:
     std::string caption_;
 };
 
 // A picture control; `picture` is an index into the view's artwork, -1 for none.
 class Image : public Control {
-public:
-    explicit Image(std::string name, int picture = -1) : Control(std::move(name)), picture_(picture) {}
+  public:
+    explicit Image(std::string name, int picture = -1)
+        : Control(std::move(name)), picture_(picture) {}
     int picture() const { return picture_; }
     void set_picture(int p);
     void click();
     std::function<void()> on_click;
 
-private:
+  private:
     int picture_;
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(std::string name, int value) : Control(std::move(name)), value_(value) {}
     int value() const { return value_; }
     // Fires on_click unless the value is unchanged.
     void set_value(int v);
     std::function<void()> on_click;
 
-private:
+  private:
     int value_;
 };
 
 // An indexed group of option buttons: selecting one clears the others.
 class OptionGroup {
-public:
+  public:
     OptionGroup(std::string name, std::vector<std::string> captions);
     int size() const { return static_cast<int>(buttons_.size()); }
     // The button at index i (its name is "name(i)").
     class Button : public Control {
-    public:
-        Button(std::string name, std::string caption) : Control(std::move(name)), caption_(caption) {}
+      public:
+        Button(std::string name, std::string caption)
+            : Control(std::move(name)), caption_(caption) {}
         const std::string& caption() const { return caption_; }
         bool value() const { return value_; }
 
-    private:
+      private:
         friend class OptionGroup;
         std::string caption_;
         bool value_ = false;
@@ -129,14 +131,14 @@ public:
     const std::string& name() const { return name_; }
     std::function<void(int)> on_click;
 
-private:
+  private:
     std::string name_;
     std::vector<std::unique_ptr<Button>> buttons_;
 };
 
 // A drop-down selection list: the program selects an entry by its index or by its text.
 class ComboBox : public Control {
-public:
+  public:
     ComboBox(std::string name, std::vector<std::string> items = {});
     const std::vector<std::string>& items() const { return items_; }
     int list_count() const { return static_cast<int>(items_.size()); }
@@ -154,14 +156,14 @@ public:
     void set_text(const std::string& t);
     std::function<void()> on_click;
 
-private:
+  private:
     std::vector<std::string> items_;
     int index_ = -1;
 };
 
 // A list box with extended multi-selection and a focus line.
 class ListBox : public Control {
-public:
+  public:
     explicit ListBox(std::string name) : Control(std::move(name)) {}
     const std::vector<std::string>& items() const { return items_; }
     int list_count() const { return static_cast<int>(items_.size()); }
@@ -182,7 +184,7 @@ public:
     std::function<void()> on_dbl_click;
     std::function<void(const std::vector<std::string>&)> on_drop;
 
-private:
+  private:
     std::vector<std::string> items_;
     std::vector<bool> sel_;
     int index_ = -1;
@@ -190,8 +192,9 @@ private:
 };
 
 class ScrollBar : public Control {
-public:
-    ScrollBar(std::string name, int min, int max) : Control(std::move(name)), min_(min), max_(max) {}
+  public:
+    ScrollBar(std::string name, int min, int max)
+        : Control(std::move(name)), min_(min), max_(max) {}
     int min() const { return min_; }
     int max() const { return max_; }
     int value() const { return value_; }
@@ -202,46 +205,47 @@ public:
     void set_max(int v);
     std::function<void()> on_change;
 
-private:
+  private:
     int min_, max_, value_ = 0;
 };
 
 class MenuItem : public Control {
-public:
+  public:
     MenuItem(std::string name, std::string caption) : Control(std::move(name)), caption_(caption) {}
     const std::string& caption() const { return caption_; }
     void set_caption(const std::string& c);
     void click();
     std::function<void()> on_click;
 
-private:
+  private:
     std::string caption_;
 };
 
 // A popup menu: popup() asks the view to show it at the pointer.
 class PopupMenu : public Control {
-public:
-    PopupMenu(std::string name, std::vector<MenuItem*> items) : Control(std::move(name)), items_(items) {}
+  public:
+    PopupMenu(std::string name, std::vector<MenuItem*> items)
+        : Control(std::move(name)), items_(items) {}
     const std::vector<MenuItem*>& items() const { return items_; }
     void popup();
     int popup_count() const { return popups_; }
     std::function<void()> on_popup;  // set by the view
 
-private:
+  private:
     std::vector<MenuItem*> items_;
     int popups_ = 0;
 };
 
 // The form itself: caption, background colour (BGR as the window colour value) and outer height.
 class Form : public Control {
-public:
+  public:
     explicit Form(std::string name) : Control(std::move(name)) {}
     unsigned back_color() const { return back_color_; }
     void set_back_color(unsigned c);
     int height_twips() const { return height_twips_; }
     void set_height_twips(int h);
 
-private:
+  private:
     unsigned back_color_ = 0xF0F0F0;
     int height_twips_ = 7665;
 };

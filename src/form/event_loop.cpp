@@ -8,7 +8,9 @@ Timer::Timer(EventLoop& loop, std::string name, int interval_ms, bool enabled)
     set_enabled(enabled);
 }
 
-Timer::~Timer() { loop_.disarm(*this); }
+Timer::~Timer() {
+    loop_.disarm(*this);
+}
 
 void Timer::set_enabled(bool on) {
     if (on == enabled_) return;

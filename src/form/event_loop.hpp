@@ -14,7 +14,7 @@ class EventLoop;
 
 // A window timer: while enabled it ticks every `interval` ms; interval 0 never ticks.
 class Timer {
-public:
+  public:
     Timer(EventLoop& loop, std::string name, int interval_ms, bool enabled = false);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -30,7 +30,7 @@ public:
 
     std::function<void()> on_tick;
 
-private:
+  private:
     friend class EventLoop;
     void arm();
     EventLoop& loop_;
@@ -42,7 +42,7 @@ private:
 };
 
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
     // Milliseconds since the loop started.
     virtual int64_t now_ms() const = 0;
@@ -56,7 +56,7 @@ public:
     // During a tick this is the tick's deadline, so a late real loop still measures from it.
     int64_t tick_time() const { return in_tick_ ? tick_time_ : now_ms(); }
 
-private:
+  private:
     friend class Timer;
     void arm(Timer& t, int64_t deadline);
     void disarm(Timer& t);
@@ -68,14 +68,14 @@ private:
 
 // Virtual time for tests and the dry run: time moves only through advance().
 class VirtualClock : public EventLoop {
-public:
+  public:
     int64_t now_ms() const override { return now_; }
     // Runs every tick due within the next `ms` milliseconds, then stands at now + ms.
     void advance(int64_t ms);
     // Advances to the next deadline only (if any lies within `limit`); returns false if none.
     bool step(int64_t limit);
 
-private:
+  private:
     int64_t now_ = 0;
 };
 

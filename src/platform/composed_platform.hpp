@@ -6,7 +6,7 @@
 namespace mavorin {
 
 class ComposedPlatform : public DesktopPlatform {
-public:
+  public:
     ComposedPlatform(WindowServices& window, DeviceServices& devices)
         : win_(window), dev_(devices) {}
 
@@ -63,7 +63,7 @@ public:
     double twips_per_pixel_x() override { return win_.twips_per_pixel_x(); }
     double twips_per_pixel_y() override { return win_.twips_per_pixel_y(); }
 
-private:
+  private:
     WindowServices& win_;
     DeviceServices& dev_;
 };

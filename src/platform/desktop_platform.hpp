@@ -41,7 +41,7 @@ inline constexpr int kDriveCdrom = 5;
 // What the desktop and the operating system do: input, power, devices, screen, files, facts.
 // On Linux the X11 backend implements it; tests use the recording double.
 class DeviceServices {
-public:
+  public:
     virtual ~DeviceServices() = default;
 
     // Input devices.
@@ -94,7 +94,7 @@ public:
 // What the window toolkit does for the main window: clipboard, opacity, z-order, event passes,
 // message boxes and file dialogs. On Linux the Qt view implements it.
 class WindowServices {
-public:
+  public:
     virtual ~WindowServices() = default;
     // Clears the clipboard, then puts the text on it.
     virtual void clipboard_set_text(const std::string& text) = 0;

@@ -2,5 +2,7 @@
 #include "platform/sendkeys.hpp"
 
 namespace mavorin {
-std::optional<std::vector<KeyTap>> parse_sendkeys(std::string_view) { return std::nullopt; }  // TODO
+std::optional<std::vector<KeyTap>> parse_sendkeys(std::string_view) {
+    return std::nullopt;
+}  // TODO
 }  // namespace mavorin

@@ -8,9 +8,43 @@
 namespace mavorin {
 
 enum class NamedKey {
-    None, Enter, Tab, Backspace, Delete, Insert, Escape, Up, Down, Left, Right, Home, End,
-    PageUp, PageDown, CapsLock, NumLock, ScrollLock, Break, PrintScreen, Help,
-    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, F13, F14, F15, F16
+    None,
+    Enter,
+    Tab,
+    Backspace,
+    Delete,
+    Insert,
+    Escape,
+    Up,
+    Down,
+    Left,
+    Right,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    CapsLock,
+    NumLock,
+    ScrollLock,
+    Break,
+    PrintScreen,
+    Help,
+    F1,
+    F2,
+    F3,
+    F4,
+    F5,
+    F6,
+    F7,
+    F8,
+    F9,
+    F10,
+    F11,
+    F12,
+    F13,
+    F14,
+    F15,
+    F16
 };
 
 inline constexpr unsigned kModShift = 1, kModCtrl = 2, kModAlt = 4;
@@ -18,7 +52,7 @@ inline constexpr unsigned kModShift = 1, kModCtrl = 2, kModAlt = 4;
 // One key pressed and released while the modifiers in `mods` are held.
 struct KeyTap {
     unsigned mods = 0;
-    char32_t ch = 0;               // a character to type, or 0
+    char32_t ch = 0;                // a character to type, or 0
     NamedKey key = NamedKey::None;  // a named key when ch is 0
     bool operator==(const KeyTap&) const = default;
 };

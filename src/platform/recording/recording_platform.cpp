@@ -10,10 +10,10 @@ namespace mavorin {
 
 bool is_desktop_operation(const std::string& op) {
     static const std::set<std::string> ops = {
-        "set_cursor_pos", "mouse_event", "send_keys",   "clipboard_set", "block_input",
-        "lock_workstation", "monitor_off", "shutdown",  "reboot",        "message_box",
-        "run_program",    "mci_send",    "capture_screen", "save_bmp",   "save_jpeg",
-        "end_program"};
+        "set_cursor_pos", "mouse_event",      "send_keys",   "clipboard_set",
+        "block_input",    "lock_workstation", "monitor_off", "shutdown",
+        "reboot",         "message_box",      "run_program", "mci_send",
+        "capture_screen", "save_bmp",         "save_jpeg",   "end_program"};
     return ops.count(op) > 0;
 }
 
@@ -46,7 +46,9 @@ void RecordingPlatform::set_cursor_pos(int x, int y) {
     cursor = {x, y};
 }
 
-void RecordingPlatform::mouse_event(int flags) { record("mouse_event", std::to_string(flags)); }
+void RecordingPlatform::mouse_event(int flags) {
+    record("mouse_event", std::to_string(flags));
+}
 
 int16_t RecordingPlatform::get_async_key_state(int vk) {
     record("get_async_key_state", std::to_string(vk));
@@ -57,7 +59,9 @@ int16_t RecordingPlatform::get_async_key_state(int vk) {
     return v;
 }
 
-void RecordingPlatform::send_keys(const std::string& text) { record("send_keys", text); }
+void RecordingPlatform::send_keys(const std::string& text) {
+    record("send_keys", text);
+}
 
 void RecordingPlatform::block_input(bool block) {
     record("block_input", block ? "1" : "0");
@@ -69,7 +73,9 @@ void RecordingPlatform::clipboard_set_text(const std::string& text) {
     clipboard_history.push_back(text);
 }
 
-void RecordingPlatform::make_layered() { record("make_layered"); }
+void RecordingPlatform::make_layered() {
+    record("make_layered");
+}
 
 void RecordingPlatform::set_alpha(int a) {
     record("set_alpha", std::to_string(a));
@@ -81,7 +87,9 @@ void RecordingPlatform::set_topmost(bool on) {
     topmost = on;
 }
 
-void RecordingPlatform::process_pending_events() { record("process_pending_events"); }
+void RecordingPlatform::process_pending_events() {
+    record("process_pending_events");
+}
 
 int RecordingPlatform::message_box(const std::string& text, int style) {
     record("message_box", text);
@@ -93,13 +101,25 @@ int RecordingPlatform::message_box(const std::string& text, int style) {
     return style == kMbYesNoQuestion ? kIdYes : kIdOk;
 }
 
-TwipRect RecordingPlatform::window_rect_twips() { return window; }
+TwipRect RecordingPlatform::window_rect_twips() {
+    return window;
+}
 
-void RecordingPlatform::lock_workstation() { record("lock_workstation"); }
-void RecordingPlatform::monitor_off() { record("monitor_off"); }
-void RecordingPlatform::shutdown() { record("shutdown"); }
-void RecordingPlatform::reboot() { record("reboot"); }
-void RecordingPlatform::run_program(const std::string& path) { record("run_program", path); }
+void RecordingPlatform::lock_workstation() {
+    record("lock_workstation");
+}
+void RecordingPlatform::monitor_off() {
+    record("monitor_off");
+}
+void RecordingPlatform::shutdown() {
+    record("shutdown");
+}
+void RecordingPlatform::reboot() {
+    record("reboot");
+}
+void RecordingPlatform::run_program(const std::string& path) {
+    record("run_program", path);
+}
 
 void RecordingPlatform::open_with_default_handler(const std::string& target) {
     record("open_with_default_handler", target);
@@ -110,7 +130,9 @@ void RecordingPlatform::end_program() {
     ++ended;
 }
 
-std::vector<std::string> RecordingPlatform::drive_roots() { return roots; }
+std::vector<std::string> RecordingPlatform::drive_roots() {
+    return roots;
+}
 
 int RecordingPlatform::drive_type(const std::string& root) {
     record("drive_type", root);
@@ -118,7 +140,9 @@ int RecordingPlatform::drive_type(const std::string& root) {
     return it == drive_types.end() ? 1 : it->second;
 }
 
-void RecordingPlatform::mci_send(const std::string& command) { record("mci_send", command); }
+void RecordingPlatform::mci_send(const std::string& command) {
+    record("mci_send", command);
+}
 
 Bitmap RecordingPlatform::capture_screen() {
     record("capture_screen");
@@ -128,7 +152,8 @@ Bitmap RecordingPlatform::capture_screen() {
 bool RecordingPlatform::save_bmp(const Bitmap& image, const std::string& path) {
     record("save_bmp", path);
     auto bytes = encode_bmp(image);
-    return write_file_replacing(resolve_path(folder_, path), std::string(bytes.begin(), bytes.end()));
+    return write_file_replacing(resolve_path(folder_, path),
+                                std::string(bytes.begin(), bytes.end()));
 }
 
 int RecordingPlatform::save_jpeg(const Bitmap& image, const std::string& path, int quality) {
@@ -140,7 +165,8 @@ int RecordingPlatform::save_jpeg(const Bitmap& image, const std::string& path, i
     return jpeg_status;
 }
 
-std::string RecordingPlatform::open_file_dialog(const std::string& filter, const std::string& preset) {
+std::string RecordingPlatform::open_file_dialog(const std::string& filter,
+                                                const std::string& preset) {
     record("open_file_dialog", filter + " " + preset);
     if (open_dialog_answers.empty()) return {};
     std::string a = open_dialog_answers.front();
@@ -148,7 +174,8 @@ std::string RecordingPlatform::open_file_dialog(const std::string& filter, const
     return a;
 }
 
-std::string RecordingPlatform::save_file_dialog(const std::string& filter, const std::string& preset) {
+std::string RecordingPlatform::save_file_dialog(const std::string& filter,
+                                                const std::string& preset) {
     record("save_file_dialog", filter + " " + preset);
     if (save_dialog_answers.empty()) return {};
     std::string a = save_dialog_answers.front();
@@ -165,7 +192,9 @@ bool RecordingPlatform::read_first_field(const std::string& path, std::string& f
     return read_first_field_of_file(resolve_path(folder_, path), field);
 }
 
-void RecordingPlatform::seed_random_from_clock() { record("seed_random"); }
+void RecordingPlatform::seed_random_from_clock() {
+    record("seed_random");
+}
 
 double RecordingPlatform::random_fraction() {
     if (random_values.empty()) return 0.5;

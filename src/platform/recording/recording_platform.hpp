@@ -13,16 +13,16 @@
 namespace mavorin {
 
 struct PlatformCall {
-    int64_t ms;          // loop time of the call
-    std::string op;      // operation word, e.g. "set_cursor_pos"
-    std::string args;    // arguments as printed by the dry run, e.g. "100 200"
+    int64_t ms;        // loop time of the call
+    std::string op;    // operation word, e.g. "set_cursor_pos"
+    std::string args;  // arguments as printed by the dry run, e.g. "100 200"
 };
 
 // Operations that change the desktop (the ones a dry run prints); the rest only read from it.
 bool is_desktop_operation(const std::string& op);
 
 class RecordingPlatform : public DesktopPlatform {
-public:
+  public:
     // `folder` is the current folder; files (screenshots, code10.bmp) are really written there.
     RecordingPlatform(const form::EventLoop& clock, std::string folder);
 
@@ -33,11 +33,11 @@ public:
     int16_t key_idle = 0;
     std::deque<int> message_box_answers;  // empty: Yes for questions, OK otherwise
     std::deque<std::string> open_dialog_answers, save_dialog_answers;  // empty: cancelled
-    std::vector<std::string> roots;        // drive_roots(); default empty
+    std::vector<std::string> roots;          // drive_roots(); default empty
     std::map<std::string, int> drive_types;  // default 1 (no root dir)
-    Bitmap screen;                          // what capture_screen() returns
-    int jpeg_status = 0;                    // returned by save_jpeg
-    bool write_jpeg_files = false;          // save_jpeg writes a BMP-encoded placeholder when set
+    Bitmap screen;                           // what capture_screen() returns
+    int jpeg_status = 0;                     // returned by save_jpeg
+    bool write_jpeg_files = false;           // save_jpeg writes a BMP-encoded placeholder when set
     std::string cmdline;
     TwipRect window{0, 0, 7000, 7665};
     double twips_x = 15, twips_y = 15;
@@ -97,7 +97,7 @@ public:
 
     void set_current_folder(std::string f) { folder_ = std::move(f); }
 
-private:
+  private:
     void record(std::string op, std::string args = {});
     const form::EventLoop& clock_;
     std::string folder_;

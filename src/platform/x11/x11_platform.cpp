@@ -2,5 +2,7 @@
 #include "platform/x11/x11_platform.hpp"
 
 namespace mavorin::x11 {
-std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>&) { return nullptr; }  // TODO
+std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>&) {
+    return nullptr;
+}  // TODO
 }  // namespace mavorin::x11
