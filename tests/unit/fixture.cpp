@@ -31,9 +31,13 @@ std::string TempFolder::read(const std::string& name) const {
     return ss.str();
 }
 
-WindowTest::WindowTest() { w = std::make_unique<frm_mavorin>(platform, clock); }
+WindowTest::WindowTest() {
+    w = std::make_unique<frm_mavorin>(platform, clock);
+}
 
-void WindowTest::start() { w->startup.Form_Load(); }
+void WindowTest::start() {
+    w->startup.Form_Load();
+}
 
 void WindowTest::write_macro(const std::string& name, const std::string& header,
                              const std::vector<std::string>& records) {

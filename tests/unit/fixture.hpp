@@ -16,7 +16,7 @@ namespace mavorin::testing {
 
 // A fresh temporary folder, removed at the end of the test.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     const std::string& path() const { return path_; }
@@ -25,13 +25,13 @@ public:
     void write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 
 // A window whose Form_Load has not run yet: script the platform first, then call start().
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     WindowTest();
     // Runs Form_Load.
     void start();
