@@ -8,7 +8,7 @@
 namespace mavorin {
 
 enum class NamedKey {
-    None,
+    NoKey,
     Enter,
     Tab,
     Backspace,
@@ -52,8 +52,8 @@ inline constexpr unsigned kModShift = 1, kModCtrl = 2, kModAlt = 4;
 // One key pressed and released while the modifiers in `mods` are held.
 struct KeyTap {
     unsigned mods = 0;
-    char32_t ch = 0;                // a character to type, or 0
-    NamedKey key = NamedKey::None;  // a named key when ch is 0
+    char32_t ch = 0;                 // a character to type, or 0
+    NamedKey key = NamedKey::NoKey;  // a named key when ch is 0
     bool operator==(const KeyTap&) const = default;
 };
 

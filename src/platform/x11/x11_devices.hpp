@@ -1,0 +1,116 @@
+// The X11 device backend's pieces: one display connection shared by keyboard, pointer and screen.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/desktop_platform.hpp"
+#include "platform/sendkeys.hpp"
+
+namespace mavorin::x11 {
+
+// Disables the user's physical input devices; a guard process re-enables them if we die.
+class InputGuard {
+  public:
+    InputGuard();
+    ~InputGuard();
+    void block(Display* dpy, bool on);
+
+  private:
+    void tell_guard(const std::string& line);
+    int pipe_fd_ = -1;
+    int guard_pid_ = -1;
+    std::vector<int> disabled_;
+};
+
+// Presses keys through XTest and releases every key it pressed, whatever happens.
+class Keyboard {
+  public:
+    explicit Keyboard(Display* dpy) : dpy_(dpy) {}
+    ~Keyboard() { release_all(); }
+    void type(const std::vector<KeyTap>& taps);
+    void release_all();
+
+  private:
+    struct Stroke {
+        KeyCode code = 0;
+        bool shift = false;
+        bool altgr = false;
+    };
+    bool find(KeySym sym, Stroke& s);
+    void press(KeyCode code, bool down);
+    Display* dpy_;
+    std::set<KeyCode> pressed_;
+};
+
+// Tracks key presses seen since the previous poll, from XInput2 raw events on the root window.
+class KeyPoll {
+  public:
+    explicit KeyPoll(Display* dpy);
+    int16_t state(int vk);
+
+  private:
+    void drain();
+    Display* dpy_;
+    int xi_opcode_ = -1;
+    std::set<int> pressed_since_poll_;
+};
+
+class X11Devices : public DeviceServices {
+  public:
+    X11Devices(Display* dpy, std::vector<std::string> args);
+    ~X11Devices() override;
+
+    Point get_cursor_pos() override;
+    void set_cursor_pos(int x, int y) override;
+    void mouse_event(int flags) override;
+    int16_t get_async_key_state(int vk) override;
+    void send_keys(const std::string& text) override;
+    void block_input(bool block) override;
+    void lock_workstation() override;
+    void monitor_off() override;
+    void shutdown() override;
+    void reboot() override;
+    void run_program(const std::string& path) override;
+    void open_with_default_handler(const std::string& target) override;
+    void end_program() override;
+    std::vector<std::string> drive_roots() override;
+    int drive_type(const std::string& root) override;
+    void mci_send(const std::string& command) override;
+    Bitmap capture_screen() override;
+    bool save_bmp(const Bitmap& image, const std::string& path) override;
+    int save_jpeg(const Bitmap& image, const std::string& path, int quality) override;
+    bool file_exists(const std::string& path) override;
+    bool read_first_field(const std::string& path, std::string& field) override;
+    std::string current_folder() override;
+    std::string path_separator() override { return "/"; }
+    std::string command_line() override;
+    void seed_random_from_clock() override;
+    double random_fraction() override;
+
+  private:
+    std::string resolve(const std::string& path);
+    Display* dpy_;
+    std::vector<std::string> args_;
+    InputGuard guard_;
+    Keyboard keyboard_;
+    KeyPoll keypoll_;
+    std::map<std::string, std::string> cd_aliases_;
+    std::mt19937 random_;
+    std::set<int> buttons_down_;
+};
+
+// Starts a program detached from us (its own session, never awaited).
+void spawn_detached(const std::vector<std::string>& argv);
+// Encodes 24-bit BGR pixels as JPEG; 0 on success, otherwise a nonzero status.
+int encode_jpeg(const Bitmap& image, int quality, std::string& out);
+// Copies the root window into a Bitmap (XShm when available).
+Bitmap capture_root(Display* dpy);
+
+}  // namespace mavorin::x11
