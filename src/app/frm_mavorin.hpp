@@ -55,19 +55,19 @@ class frm_mavorin {
 
     // Title and maker area (read by no procedure).
     Label lbl_title{"lbl_title", "Mavorin"};
-    Label lbl_titleversion{"lbl_titleversion", ""};
+    Label lbl_titleversion{"lbl_titleversion", "Makros für den Desktop, Version " MAVORIN_VERSION};
     Image img_mavorin{"img_mavorin", 0};
     Image Image1{"Image1"}, Image2{"Image2"}, img_box{"img_box"};
     form::Form frame_vantrel{"frame_vantrel"};
-    Label lbl_Programm{"lbl_Programm", "Mavorin"};
-    Label lbl_Version{"lbl_Version", ""};
+    Label lbl_Programm{"lbl_Programm", "Mavorin " MAVORIN_VERSION};
+    Label lbl_Version{"lbl_Version", "Freie Software"};
     Image img_Orvik_Logo{"img_Orvik_Logo"};
     Image img_vantrellogo{"img_vantrellogo"};
     std::array<Label*, 4> maker_labels() {
         return {&lbl_maker1, &lbl_maker2, &lbl_maker3, &lbl_maker4};
     }
-    Label lbl_maker1{"lbl_maker1", ""}, lbl_maker2{"lbl_maker2", ""}, lbl_maker3{"lbl_maker3", ""},
-        lbl_maker4{"lbl_maker4", ""};
+    Label lbl_maker1{"lbl_maker1", "mavorin.org"}, lbl_maker2{"lbl_maker2", "Mavorin-Projekt"},
+        lbl_maker3{"lbl_maker3", "Dezember 2026"}, lbl_maker4{"lbl_maker4", ""};
 
     // Command choice and prompt.
     Label lbl_befehl{"lbl_befehl", "Wähle Befehl:"};

@@ -7,7 +7,8 @@ class frm_mavorin;
 
 // Background colours of the three schemes (window colour values, blue-green-red).
 inline constexpr unsigned kSchemeColors[3] = {0x60E020, 0xE0F020, 0x7070FF};
-inline constexpr unsigned kStartColor = 0x60E020;
+// A calm start colour; the schemes of a macro file are louder on purpose.
+inline constexpr unsigned kStartColor = 0xF4EEE8;
 
 class Startup {
   public:

@@ -1,6 +1,53 @@
-// Skeleton: replaced by the real implementation.
-#include "cli/cli.hpp"
+// Opens the window: the X11 devices, Qt's window services, the core window and its view.
+#include <QApplication>
+#include <filesystem>
+#include <iostream>
+#include <memory>
 
-int mavorin::run_window(int, char**) {
-    return 2;
-}  // TODO
+#include "app/frm_mavorin.hpp"
+#include "cli/cli.hpp"
+#include "platform/composed_platform.hpp"
+#include "platform/recording/recording_platform.hpp"
+#include "platform/x11/x11_platform.hpp"
+#include "qt/artwork.hpp"
+#include "qt/main_window.hpp"
+#include "qt/qt_event_loop.hpp"
+#include "qt/qt_window_services.hpp"
+
+int mavorin::run_window(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // The devices come first: the input guard forks while the process has a single thread.
+    std::unique_ptr<DeviceServices> devices;
+    const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
+    if (!offscreen) devices = x11::make_x11_devices(args);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mavorin"));
+    QApplication::setWindowIcon(qt::app_icon());
+    qt::QtEventLoop loop;
+    std::unique_ptr<RecordingPlatform> stand_in;
+    if (!devices) {
+        // Without an X display nothing can reach the desktop; the window still edits macros.
+        std::cerr << "mavorin: no X11 display: desktop actions are recorded, not carried out\n";
+        std::error_code ec;
+        stand_in =
+            std::make_unique<RecordingPlatform>(loop, std::filesystem::current_path(ec).string());
+        stand_in->cmdline.clear();
+        for (const auto& a : args)
+            stand_in->cmdline += (stand_in->cmdline.empty() ? "\"" : " \"") + a + "\"";
+    }
+    qt::QtWindowServices services;
+    ComposedPlatform platform(services,
+                              devices ? *devices : static_cast<DeviceServices&>(*stand_in));
+    frm_mavorin window(platform, loop);
+    qt::MainWindow view(window);
+    services.set_window(&view);
+    view.on_close = [&] {
+        window.startup.Form_Unload();  // frees input and ends the program on a real desktop
+        QApplication::quit();
+    };
+    view.show();
+    window.startup.Form_Load();
+    view.sync_all();
+    return app.exec();
+}

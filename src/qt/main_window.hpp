@@ -1,0 +1,77 @@
+// The Qt view of frm_mavorin: one widget per control, bound both ways, laid out as a fixed form.
+#pragma once
+
+#include <QListWidget>
+#include <QMenu>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "app/frm_mavorin.hpp"
+#include "form/controls.hpp"
+
+namespace mavorin::qt {
+
+// The command list: forwards presses, keys, double clicks and dropped files to the model.
+class CommandListWidget : public QListWidget {
+    Q_OBJECT
+  public:
+    explicit CommandListWidget(form::ListBox& model, QWidget* parent);
+    // Copies the widget's selection and focus line into the model (no handler runs).
+    void copy_selection_to_model();
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+  private:
+    form::ListBox& model_;
+};
+
+class MainWindow : public QWidget, public form::ControlObserver {
+    Q_OBJECT
+  public:
+    explicit MainWindow(frm_mavorin& model);
+    ~MainWindow() override;
+
+    void control_changed(form::Control& c) override;
+    // Brings every widget in line with its control now (normally deferred to the event loop).
+    void sync_all();
+    // The widget of a control, by the control's name.
+    QWidget* widget(const std::string& name) const;
+    QMenu* popup_menu() const { return menu_; }
+
+    // Called when the window is closed by the user.
+    std::function<void()> on_close;
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    template <class W>
+    W* add(form::Control& c, W* w);
+    void bind_all();
+    void place_all();
+    void schedule_flush();
+    void flush();
+    void sync(form::Control* c);
+    void apply_form();
+
+    frm_mavorin& m_;
+    std::map<form::Control*, QWidget*> widgets_;
+    std::map<std::string, QWidget*> by_name_;
+    std::map<form::Control*, std::function<void()>> syncers_;
+    std::set<form::Control*> dirty_;
+    bool flush_pending_ = false;
+    bool syncing_ = false;
+    QMenu* menu_ = nullptr;
+    QWidget* editor_frame_ = nullptr;
+};
+
+}  // namespace mavorin::qt

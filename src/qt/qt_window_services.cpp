@@ -1,0 +1,93 @@
+// Qt's side of the platform.
+#include "qt/qt_window_services.hpp"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStringList>
+
+namespace mavorin::qt {
+
+namespace {
+QString q(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
+std::string s(const QString& q) {
+    return q.toUtf8().toStdString();
+}
+}  // namespace
+
+void QtWindowServices::clipboard_set_text(const std::string& text) {
+    QClipboard* c = QGuiApplication::clipboard();
+    c->clear();
+    c->setText(q(text));
+}
+
+void QtWindowServices::set_alpha(int alpha) {
+    if (window_) window_->setWindowOpacity(alpha / 255.0);
+}
+
+void QtWindowServices::set_topmost(bool on) {
+    if (!window_ || window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    const QRect geometry = window_->geometry();
+    const bool shown = window_->isVisible();
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    window_->setGeometry(geometry);  // changing the flags must not move or resize the window
+    if (shown) window_->show();
+}
+
+void QtWindowServices::process_pending_events() {
+    QCoreApplication::processEvents();
+}
+
+int QtWindowServices::message_box(const std::string& text, int style) {
+    if (style == kMbYesNoQuestion) {
+        auto answer = QMessageBox::question(window_, QStringLiteral("Mavorin"), q(text),
+                                            QMessageBox::Yes | QMessageBox::No);
+        return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+    }
+    QMessageBox::information(window_, QStringLiteral("Mavorin"), q(text));
+    return kIdOk;
+}
+
+TwipRect QtWindowServices::window_rect_twips() {
+    if (!window_) return {};
+    const QRect r = window_->frameGeometry();
+    const double tx = twips_per_pixel_x(), ty = twips_per_pixel_y();
+    return {static_cast<int>(r.x() * tx), static_cast<int>(r.y() * ty),
+            static_cast<int>(r.width() * tx), static_cast<int>(r.height() * ty)};
+}
+
+QString QtWindowServices::name_filter(const std::string& filter) {
+    const QStringList parts = q(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + parts[i + 1] + QStringLiteral(")");
+    return out.join(QStringLiteral(";;"));
+}
+
+std::string QtWindowServices::open_file_dialog(const std::string& filter,
+                                               const std::string& preset) {
+    return s(QFileDialog::getOpenFileName(window_, QString(), q(preset), name_filter(filter)));
+}
+
+std::string QtWindowServices::save_file_dialog(const std::string& filter,
+                                               const std::string& preset) {
+    return s(QFileDialog::getSaveFileName(window_, QString(), q(preset), name_filter(filter)));
+}
+
+double QtWindowServices::twips_per_pixel_x() {
+    const QScreen* screen = window_ ? window_->screen() : QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+double QtWindowServices::twips_per_pixel_y() {
+    const QScreen* screen = window_ ? window_->screen() : QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+}  // namespace mavorin::qt
