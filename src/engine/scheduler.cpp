@@ -69,7 +69,12 @@ void Scheduler::Timer_start_Timer() {
     if (f.pixel_status != 2)
         guarded([&] { f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit))); });
     guarded([&] { f.records.befehl_aktuellencode(); });
+    // Showing the panel must not write the fields back into the record being run: a single
+    // run (no driver) would otherwise rebuild it from half-filled fields.
+    const bool was_loading = f.laden;
+    f.laden = true;
     guarded([&] { f.panels.codesichtbar(); });
+    f.laden = was_loading;
     if (f.chk_0_listbox.value() == 1) guarded([&] { f.liste.befehlsliste(); });
     guarded([&] { ausfuehren(); });
     if (f.beendet) return;  // "end" was carried out: nothing after it runs
