@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# mavorin --dry-run on real files: the exact line format, end, stop, errors.
+set -u
+bin=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail=0
+check() { if [ "$2" != "$3" ]; then echo "FAIL $1:"; diff <(echo "$3") <(echo "$2"); fail=1; fi; }
+
+printf '.mvn 0000 x\r\ncode:|000|wait:|100|loop:|1|start:|no|stop:|ESC|\r\ncode:|002|xpos:|10|ypos:|20|\r\ncode:|003|mouseclick:|right|\r\ncode:|004|text:|Hi (1+1){ENTER}|\r\ncode:|005|start:|5|step:|3|\r\ncode:|009|pfad:|shot{CODE5}.jpg <75%%>|\r\ncode:|009|pfad:|s.bmp|\r\n' >"$dir/a.mvn"
+out=$("$bin" --dry-run "$dir/a.mvn"); rc=$?
+check "exit" "$rc" 0
+want='110 set_cursor_pos 10 20
+210 mouse_event 8
+210 mouse_event 16
+310 send_keys Hi {(}1{+}1{)}{ENTER}
+410 clipboard_set 5
+510 capture_screen
+510 save_jpeg shot5.jpg 75
+610 capture_screen
+610 save_bmp s.bmp
+710 set_cursor_pos 10 20
+810 mouse_event 8
+810 mouse_event 16
+910 send_keys Hi {(}1{+}1{)}{ENTER}
+1010 clipboard_set 8
+1110 capture_screen
+1110 save_jpeg shot8.jpg 75
+1210 capture_screen
+1210 save_bmp s.bmp
+1210 block_input 0
+1210 end'
+check "operations" "$out" "$want"
+
+# A macro that never ends stops at --until; "end" stops everything.
+printf '.mvn 0000\r\ncode:|000|wait:|1000|loop:|999999|start:|no|stop:|ESC|\r\ncode:|007|pc:|lockpc|\r\n' >"$dir/loop.mvn"
+out=$("$bin" --dry-run "$dir/loop.mvn" --until 3500)
+check "until" "$out" "$(printf '1010 lock_workstation\n2010 lock_workstation\n3010 lock_workstation\n3500 stopped')"
+printf '.mvn 0000\r\ncode:|000|wait:|50|loop:|0|start:|no|stop:|ESC|\r\ncode:|007|pc:|end|\r\ncode:|007|pc:|lockpc|\r\n' >"$dir/end.mvn"
+out=$("$bin" --dry-run "$dir/end.mvn")
+check "end" "$out" "$(printf '60 end_program\n60 stopped')"
+
+# An hour of virtual time finishes quickly.
+start=$(date +%s)
+"$bin" --dry-run "$dir/loop.mvn" >/dev/null
+[ $(( $(date +%s) - start )) -lt 30 ] || { echo "FAIL: an hour-long dry run took too long"; fail=1; }
+
+printf 'hello\r\n' >"$dir/text.mvn"
+err=$("$bin" --dry-run "$dir/text.mvn" 2>&1 >/dev/null); rc=$?
+check "not a macro" "$rc" 2
+check "one error line" "$(echo "$err" | wc -l)" 1
+"$bin" --dry-run "$dir/a.mvn" --until soon >/dev/null 2>&1; check "bad --until" "$?" 2
+[ $fail = 0 ] && echo "dry run: all checks passed"
+exit $fail
