@@ -7,7 +7,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-} >/dev/n
 cmake --build "$build" -j"$(nproc)"
 # A private X server for the tests that talk to a real desktop.
 numfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" 2>/dev/null &
 xvfb_pid=$!
 trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$numfile"' EXIT
 for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done

@@ -1,0 +1,39 @@
+# Shared helpers of the end-to-end tests: a private folder, macro files, the program, waiting.
+set -u
+bin=$(realpath "$1")
+keylog=$(realpath "${2:-/nonexistent}")
+dir=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+fail=0
+check() { if [ "$2" != "$3" ]; then echo "FAIL $1: got [$2] want [$3]"; fail=1; else echo "ok   $1"; fi; }
+
+# macro FILE HEADER RECORD... : Windows-1252 (the records are given in UTF-8), CR LF line ends.
+macro() {
+  local file=$1; shift
+  { for line in "$@"; do printf '%s\r\n' "$line"; done; } | iconv -f UTF-8 -t CP1252 >"$dir/$file"
+}
+# start_mavorin ARGS... : runs the program in the private folder; its pid is in $mav.
+start_mavorin() {
+  (cd "$dir" && exec "$bin" "$@" >>"$dir/mavorin.log" 2>&1) 2>/dev/null &
+  mav=$!
+  pids+=("$mav")
+}
+start_keylog() {  # X Y W H [COLOR] -> log in $dir/keys.log
+  "$keylog" "$@" >"$dir/keys.log" 2>&1 &
+  pids+=("$!")
+  wait_for "grep -q READY $dir/keys.log" 5
+}
+# wait_for CONDITION SECONDS
+wait_for() {
+  local end=$(( $(date +%s%N) + $2 * 1000000000 ))
+  while [ "$(date +%s%N)" -lt "$end" ]; do eval "$1" && return 0; sleep 0.05; done
+  return 1
+}
+pointer() { xdotool getmouselocation | sed -E 's/x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
+finish() { [ $fail = 0 ] || { echo "--- mavorin.log"; cat "$dir/mavorin.log"; echo "--- keys.log"; cat "$dir/keys.log" 2>/dev/null; }; [ $fail = 0 ] && echo "all checks passed"; exit $fail; }
