@@ -210,8 +210,9 @@ int shift_state(Qt::KeyboardModifiers m) {
 CommandListWidget::CommandListWidget(form::ListBox& model, QWidget* parent)
     : QListWidget(parent), model_(model) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     QFont f = font();
     f.setFamily(QStringLiteral("Monospace"));
     f.setStyleHint(QFont::TypeWriter);

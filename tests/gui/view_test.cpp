@@ -24,7 +24,7 @@ namespace mavorin {
 namespace {
 
 class ViewTest : public ::testing::Test {
-protected:
+  protected:
     ViewTest() : folder(std::filesystem::temp_directory_path() / "mavorin-gui-test") {
         std::filesystem::create_directories(folder);
         platform = std::make_unique<RecordingPlatform>(clock, folder.string());
@@ -155,6 +155,9 @@ TEST_F(ViewTest, ADroppedFileLoads) {
            "code:|002|xpos:|7|ypos:|8|\r\n";
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(list()->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(list()->viewport(), &drop);
     settle();
