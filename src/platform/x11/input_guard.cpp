@@ -2,6 +2,7 @@
 // outlives us, so a guard process forked at start-up re-enables the devices when we die.
 #include <X11/Xatom.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -42,16 +43,34 @@ std::vector<int> physical_devices(Display* dpy) {
         const XIDeviceInfo& d = info[i];
         if (d.use != XISlavePointer && d.use != XISlaveKeyboard && d.use != XIFloatingSlave)
             continue;
-        if (has_property(dpy, d.deviceid, "XTEST Device")) continue;
+        // Devices someone else disabled stay disabled when we free ours.
+        if (!d.enabled || has_property(dpy, d.deviceid, "XTEST Device")) continue;
         ids.push_back(d.deviceid);
     }
     if (info) XIFreeDeviceInfo(info);
     return ids;
 }
 
-// The guard: remembers which devices are disabled; on end of the pipe it enables them.
+int ignore_errors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// Keys and buttons pressed through XTest stay down when their client dies. Releasing through
+// XTest touches only what the XTest devices hold, never what the user holds.
+void release_xtest_input(Display* dpy) {
+    char keys[32] = {};
+    XQueryKeymap(dpy, keys);
+    for (int code = 8; code < 256; ++code)
+        if (keys[code / 8] & (1 << (code % 8))) XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+    for (unsigned button = 1; button <= 5; ++button)
+        XTestFakeButtonEvent(dpy, button, False, CurrentTime);
+}
+
+// The guard: remembers which devices are disabled; on end of the pipe it enables them. Without
+// a goodbye first the program died mid-way, so it also lets go of keys it may have held.
 [[noreturn]] void guard_main(int fd, const char* display_name) {
     std::vector<int> disabled;
+    bool clean = false;
     std::string buffer;
     char chunk[256];
     while (true) {
@@ -61,16 +80,23 @@ std::vector<int> physical_devices(Display* dpy) {
         buffer.append(chunk, static_cast<size_t>(got));
         size_t nl;
         while ((nl = buffer.find('\n')) != std::string::npos) {
-            std::istringstream line(buffer.substr(0, nl));
+            const std::string text = buffer.substr(0, nl);
             buffer.erase(0, nl + 1);
+            if (text == "bye") {
+                clean = true;
+                continue;
+            }
+            std::istringstream line(text);
             disabled.clear();
             int id;
             while (line >> id) disabled.push_back(id);
         }
     }
-    if (!disabled.empty()) {
+    if (!disabled.empty() || !clean) {
         if (Display* dpy = XOpenDisplay(display_name)) {
+            XSetErrorHandler(ignore_errors);
             for (int id : disabled) set_enabled(dpy, id, true);
+            if (!clean) release_xtest_input(dpy);
             XSync(dpy, False);
             XCloseDisplay(dpy);
         }
@@ -88,6 +114,9 @@ InputGuard::InputGuard() {
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[1]);
+        // Not the parent's X connection: the server must see the parent go when it dies.
+        if (fds[0] > 3) close_range(3, fds[0] - 1, 0);
+        close_range(fds[0] + 1, ~0U, 0);
         // Survive the terminal's signals: only the end of the pipe ends the guard.
         signal(SIGINT, SIG_IGN);
         signal(SIGHUP, SIG_IGN);
@@ -104,8 +133,15 @@ InputGuard::InputGuard() {
 }
 
 InputGuard::~InputGuard() {
+    close_cleanly();
+}
+
+void InputGuard::close_cleanly() {
+    tell_guard("bye");
     if (pipe_fd_ >= 0) close(pipe_fd_);
+    pipe_fd_ = -1;
     if (guard_pid_ > 0) waitpid(guard_pid_, nullptr, 0);
+    guard_pid_ = -1;
 }
 
 void InputGuard::tell_guard(const std::string& line) {

@@ -3,6 +3,7 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <random>
@@ -21,6 +22,8 @@ class InputGuard {
     InputGuard();
     ~InputGuard();
     void block(Display* dpy, bool on);
+    // Ends the guard after an orderly shutdown (the devices must already be enabled).
+    void close_cleanly();
 
   private:
     void tell_guard(const std::string& line);
@@ -59,7 +62,8 @@ class KeyPoll {
     void drain();
     Display* dpy_;
     int xi_opcode_ = -1;
-    std::set<int> pressed_since_poll_;
+    // Keycode -> when its latest raw press was drained.
+    std::map<int, std::chrono::steady_clock::time_point> pressed_since_poll_;
 };
 
 class X11Devices : public DeviceServices {

@@ -76,6 +76,19 @@ KeySym tap_keysym(const KeyTap& t) {
     return t.ch ? char_keysym(t.ch) : named_keysym(t.key);
 }
 
+// The modifier bit a key sets (Mod5 for AltGr on common keymaps); 0 if it sets none.
+unsigned modifier_mask(Display* dpy, KeyCode code) {
+    unsigned mask = 0;
+    if (!code) return mask;
+    if (XModifierKeymap* map = XGetModifierMapping(dpy)) {
+        for (int mod = 0; mod < 8; ++mod)
+            for (int k = 0; k < map->max_keypermod; ++k)
+                if (map->modifiermap[mod * map->max_keypermod + k] == code) mask |= 1u << mod;
+        XFreeModifiermap(map);
+    }
+    return mask;
+}
+
 constexpr auto kRemapSettle = std::chrono::milliseconds(20);
 
 }  // namespace
@@ -147,6 +160,7 @@ void Keyboard::type(const std::vector<KeyTap>& taps) {
     const KeyCode ctrl = XKeysymToKeycode(dpy_, XK_Control_L);
     const KeyCode alt = XKeysymToKeycode(dpy_, XK_Alt_L);
     const KeyCode altgr = XKeysymToKeycode(dpy_, XK_ISO_Level3_Shift);
+    const unsigned altgr_mask = modifier_mask(dpy_, altgr);
     for (const KeyTap& t : taps) {
         KeySym sym = tap_keysym(t);
         Stroke s;
@@ -155,17 +169,31 @@ void Keyboard::type(const std::vector<KeyTap>& taps) {
             s.code = r->second;
         else if (!find(sym, s))
             continue;
-        const bool need_shift = s.shift || (t.mods & kModShift);
-        if (t.mods & kModCtrl) press(ctrl, true);
-        if (t.mods & kModAlt) press(alt, true);
+        unsigned mods = t.mods;
+        const bool need_shift = s.shift || (mods & kModShift);
+        // Windows reads Ctrl+Alt as AltGr ("{ALTGR}q" is "@" on a German keyboard): do the same
+        // where AltGr changes what the key gives; elsewhere Ctrl+Alt stays a shortcut.
+        if ((mods & kModCtrl) && (mods & kModAlt) && altgr_mask && !s.altgr) {
+            const unsigned base = need_shift ? ShiftMask : 0;
+            unsigned used = 0;
+            KeySym plain = NoSymbol, level3 = NoSymbol;
+            XkbLookupKeySym(dpy_, s.code, base, &used, &plain);
+            XkbLookupKeySym(dpy_, s.code, base | altgr_mask, &used, &level3);
+            if (level3 != NoSymbol && level3 != plain) {
+                s.altgr = true;
+                mods &= ~(kModCtrl | kModAlt);
+            }
+        }
+        if (mods & kModCtrl) press(ctrl, true);
+        if (mods & kModAlt) press(alt, true);
         if (need_shift) press(shift, true);
         if (s.altgr) press(altgr, true);
         press(s.code, true);
         press(s.code, false);
         if (s.altgr) press(altgr, false);
         if (need_shift) press(shift, false);
-        if (t.mods & kModAlt) press(alt, false);
-        if (t.mods & kModCtrl) press(ctrl, false);
+        if (mods & kModAlt) press(alt, false);
+        if (mods & kModCtrl) press(ctrl, false);
     }
     XSync(dpy_, False);
 

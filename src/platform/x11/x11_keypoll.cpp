@@ -3,6 +3,8 @@
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
 
+#include <chrono>
+
 #include "platform/x11/x11_devices.hpp"
 
 namespace mavorin::x11 {
@@ -19,6 +21,11 @@ KeySym vk_keysym(int vk) {
     return NoSymbol;
 }
 
+// A released key counts as tapped only this long after its press was seen. Polled keys are
+// drained every 10 ms, so a real tap is far younger; an older press happened while nobody
+// polled that key (Escape pressed long before a run started) and must not abort the run.
+constexpr auto kTapWindow = std::chrono::milliseconds(300);
+
 }  // namespace
 
 KeyPoll::KeyPoll(Display* dpy) : dpy_(dpy) {
@@ -27,7 +34,8 @@ KeyPoll::KeyPoll(Display* dpy) : dpy_(dpy) {
         xi_opcode_ = -1;
         return;
     }
-    int major = 2, minor = 0;
+    // 2.1 and later deliver raw events even while another client holds a grab.
+    int major = 2, minor = 2;
     if (XIQueryVersion(dpy_, &major, &minor) != Success) {
         xi_opcode_ = -1;
         return;
@@ -43,25 +51,35 @@ void KeyPoll::drain() {
     while (XPending(dpy_) > 0) {
         XEvent ev;
         XNextEvent(dpy_, &ev);
+        if (ev.type == MappingNotify) {
+            XRefreshKeyboardMapping(&ev.xmapping);  // our own remaps while typing
+            continue;
+        }
         if (ev.type != GenericEvent || ev.xcookie.extension != xi_opcode_) continue;
         if (!XGetEventData(dpy_, &ev.xcookie)) continue;
         if (ev.xcookie.evtype == XI_RawKeyPress)
-            pressed_since_poll_.insert(static_cast<XIRawEvent*>(ev.xcookie.data)->detail);
+            pressed_since_poll_[static_cast<XIRawEvent*>(ev.xcookie.data)->detail] =
+                std::chrono::steady_clock::now();
         XFreeEventData(dpy_, &ev.xcookie);
     }
 }
 
 int16_t KeyPoll::state(int vk) {
-    drain();
     KeySym sym = vk_keysym(vk);
     KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(dpy_, sym);
-    if (!code) return 0;  // a key the keyboard lacks is never pressed
-    char keys[32];
+    char keys[32] = {};
     XQueryKeymap(dpy_, keys);
+    // Drained after the keymap round trip: every press before the "down now" snapshot is seen.
+    drain();
+    if (!code) return 0;  // a key the keyboard lacks is never pressed
     const bool down = keys[code / 8] & (1 << (code % 8));
-    const bool pressed = pressed_since_poll_.erase(code) > 0;
-    // A tap that was released before this poll still counts as a press: a quick tap on the
-    // abort key must never be missed because it fell between two polls.
+    bool pressed = false;
+    if (auto it = pressed_since_poll_.find(code); it != pressed_since_poll_.end()) {
+        // A tap released before this poll still counts: a quick tap on the abort key must
+        // never be missed because it fell between two polls (Windows would report 1 here).
+        pressed = down || std::chrono::steady_clock::now() - it->second <= kTapWindow;
+        pressed_since_poll_.erase(it);
+    }
     if (pressed) return -32767;
     if (down) return -32768;
     return 0;

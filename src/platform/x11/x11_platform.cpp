@@ -5,6 +5,7 @@
 #include <X11/extensions/dpms.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -46,6 +47,10 @@ Point X11Devices::get_cursor_pos() {
 }
 
 void X11Devices::set_cursor_pos(int x, int y) {
+    // The protocol carries 16 bits: clamp first, so that far-off positions end at the screen's
+    // edge (as on Windows) instead of wrapping around.
+    x = std::clamp(x, -32768, 32767);
+    y = std::clamp(y, -32768, 32767);
     XTestFakeMotionEvent(dpy_, DefaultScreen(dpy_), x, y, CurrentTime);
     XFlush(dpy_);
 }
@@ -96,12 +101,12 @@ void X11Devices::monitor_off() {
 
 void X11Devices::shutdown() {
     spawn_detached({"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
-                    "org.freedesktop.login1.Manager", "PowerOff", "b", "true"});
+                    "org.freedesktop.login1.Manager", "PowerOff", "b", "false"});
 }
 
 void X11Devices::reboot() {
     spawn_detached({"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
-                    "org.freedesktop.login1.Manager", "Reboot", "b", "true"});
+                    "org.freedesktop.login1.Manager", "Reboot", "b", "false"});
 }
 
 void X11Devices::run_program(const std::string& path) {
@@ -121,6 +126,8 @@ void X11Devices::open_with_default_handler(const std::string& target) {
 void X11Devices::end_program() {
     keyboard_.release_all();
     for (int b : buttons_down_) XTestFakeButtonEvent(dpy_, b, False, CurrentTime);
+    guard_.block(dpy_, false);
+    guard_.close_cleanly();
     XSync(dpy_, False);
     _exit(0);
 }
