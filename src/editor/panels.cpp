@@ -1,6 +1,8 @@
 // Editor panels: one set of controls per command code, all in one area, one shown at a time.
 #include "editor/panels.hpp"
 
+#include <cmath>
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
@@ -94,7 +96,7 @@ void Panels::codesichtbar() {
     f.Timer_combobox.set_enabled(true);
 
     const double code = f.code_aktuell;
-    if (code != static_cast<int>(code) || code < 0 || code > 10) return;
+    if (!(code >= 0 && code <= 10) || code != std::floor(code)) return;
     const int k = static_cast<int>(code);
     const int i = f.befehl_aktuell;
     if (i < 0 || i >= kSlots) return;
@@ -160,7 +162,7 @@ void Panels::Timer_combobox_Timer() {
     frm_mavorin& f = w;
     f.laden = true;
     const double code = f.code_aktuell;
-    if (code == static_cast<int>(code) && code >= 1 && code <= 10) {
+    if (code >= 1 && code <= 10 && code == std::floor(code)) {
         f.com_code.set_text(code_namen()[static_cast<int>(code) - 1]);
         if (code == 4) f.com_4_eingabebefehl.set_list_index(0);
     }

@@ -1,6 +1,9 @@
 // Screenshot to BMP or JPEG, and the pixel watch that holds the macro until a block changes.
 #include "engine/screen_actions.hpp"
 
+#include <algorithm>
+#include <climits>
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
@@ -60,7 +63,11 @@ void ScreenActions::pixel_watch() {
     const Bitmap screen = f.platform.capture_screen();
     const int x = static_cast<int>(runde(wert_aus_text(f.befehl_wert1[i])));
     const int y = static_cast<int>(runde(wert_aus_text(f.befehl_wert2[i])));
-    f.pic_pixel = screen.crop(x - screen.left, y - screen.top, 5, 5);
+    f.pic_pixel = screen.crop(static_cast<int>(std::clamp<long long>(
+                                  static_cast<long long>(x) - screen.left, INT32_MIN, INT32_MAX)),
+                              static_cast<int>(std::clamp<long long>(
+                                  static_cast<long long>(y) - screen.top, INT32_MIN, INT32_MAX)),
+                              5, 5);
     f.platform.save_bmp(f.pic_pixel, kSnapshot);
     if (f.pixel_status == 1) {
         if (f.platform.file_exists(kSnapshot)) {

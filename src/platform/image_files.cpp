@@ -29,10 +29,10 @@ Bitmap Bitmap::crop(int x, int y, int w, int h) const {
     out.height = h;
     out.bgr.assign(static_cast<size_t>(w) * h * 3, 0);
     for (int r = 0; r < h; ++r) {
-        int sy = y + r;
+        const long long sy = static_cast<long long>(y) + r;
         if (sy < 0 || sy >= height) continue;
         for (int c = 0; c < w; ++c) {
-            int sx = x + c;
+            const long long sx = static_cast<long long>(x) + c;
             if (sx < 0 || sx >= width) continue;
             const uint8_t* s = &bgr[(static_cast<size_t>(sy) * width + sx) * 3];
             uint8_t* d = &out.bgr[(static_cast<size_t>(r) * w + c) * 3];

@@ -27,6 +27,7 @@ TEST(WertAusText, ReadsLeadingNumbersLeniently) {
     EXPECT_EQ(wert_aus_text("+7"), 7);
     EXPECT_EQ(wert_aus_text("-"), 0);
     EXPECT_EQ(wert_aus_text("1E999"), 0);  // overflow reads as no number
+    EXPECT_EQ(wert_aus_text("&H" + std::string(300, '1')), 0);
 }
 
 TEST(ZahlText, WholeNumbersPlainOthersShortest) {
@@ -122,10 +123,17 @@ TEST_F(RecordTest, ParsesByPositionAndReplacesUnknownCodes) {
     EXPECT_EQ(w->code_aktuell, 11);
     EXPECT_EQ(w->befehl[5], "code:|001|wait:|0|");
 
+    // A code far outside any integer shows no panel (and must not overflow on the way).
+    w->befehl[5] = "codos:|12666666666|ypos:|";
+    w->records.befehl_aktuellencode();
+    w->panels.codesichtbar();
+    clock.advance(20);
+    EXPECT_EQ(w->code_aktuell, 12666666666.0);
+
     w->befehl[5] = "";
     w->records.befehl_aktuellencode();  // an empty record changes nothing
-    EXPECT_EQ(w->code_aktuell, 11);
-    EXPECT_EQ(w->befehl_code[5], "011");
+    EXPECT_EQ(w->code_aktuell, 12666666666.0);
+    EXPECT_EQ(w->befehl_code[5], "12666666666");
 }
 
 TEST_F(RecordTest, NothingIsWrittenDuringARun) {
