@@ -28,6 +28,8 @@ void Startup::apply_background(unsigned color) {
 
 void Startup::Form_Load() {
     w.laden = true;
+    // "Laden" starts disabled, as designed; only an existing file enables it.
+    w.cmd_load.set_enabled(false);
     w.dateipfad = "mavorin.mvn";
     w.twips_x = w.platform.twips_per_pixel_x();
     w.twips_y = w.platform.twips_per_pixel_y();
@@ -68,14 +70,15 @@ void Startup::Form_Load() {
         for (char ch : c)
             if (ch != '"') path.push_back(ch);
         w.dateipfad = path;
-        w.datei.parameter_lesedatei();
-    } else if (w.platform.file_exists(w.dateipfad)) {
-        w.cmd_load.set_enabled(true);
-        w.datei.beginn_lesedatei();
+        // A loaded file is already shown and running; only a failed one needs the panel here.
+        if (!w.datei.parameter_lesedatei()) w.panels.codesichtbar();
     } else {
-        w.cmd_load.set_enabled(false);
+        if (w.platform.file_exists(w.dateipfad)) {
+            w.cmd_load.set_enabled(true);
+            w.datei.beginn_lesedatei();
+        }
+        w.panels.codesichtbar();
     }
-    w.panels.codesichtbar();
     w.laden = false;
 }
 

@@ -78,7 +78,8 @@ void CommandList::txt_befehle_Change() {
         return;
     }
     if (typed < 1) return;
-    const int n = static_cast<int>(typed);
+    // The scroll bar's maximum is a whole number; the count follows it.
+    const int n = std::max(1, static_cast<int>(runde(typed)));
     w.hsc_befehle.set_max(n);
     w.lbl_hscmax.set_caption(zahl_text(n));
     w.befehl_anzahl = n;
@@ -95,9 +96,11 @@ void CommandList::txt_befehle_LostFocus() {
 void CommandList::img_befehl_right_Click() {
     const double count = wert_aus_text(w.txt_befehle.text());
     if (!(count < w.befehle_max)) return;
+    // A negative count in the box (it only ignores such text) has no slot to write.
+    const long long n = runde(count) + 1;
+    if (n < 1 || n > w.befehle_max) return;
     w.laden = true;
-    const int n = static_cast<int>(count) + 1;
-    set_count(n);
+    set_count(static_cast<int>(n));
     w.befehl[n] = kDefaultRecord;
     befehlsliste();
     w.laden = false;
@@ -106,9 +109,10 @@ void CommandList::img_befehl_right_Click() {
 void CommandList::img_befehl_left_Click() {
     const double count = wert_aus_text(w.txt_befehle.text());
     if (!(count > 1)) return;
+    const long long n = runde(count) - 1;
+    if (n < 1 || n > w.befehle_max) return;
     w.laden = true;
-    const int n = static_cast<int>(count) - 1;
-    set_count(n);
+    set_count(static_cast<int>(n));
     if (w.befehl_aktuell > w.befehl_anzahl) {
         w.befehl_aktuell = w.befehl_anzahl;
         w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
@@ -154,7 +158,8 @@ void CommandList::codebox_auswahlclick() {
 void CommandList::com_code_Click() {
     if (w.laden) return;
     w.laden = true;
-    if (!w.running()) {
+    // With no entry chosen there is no code to write (it would read as the settings code).
+    if (!w.running() && (w.befehl_aktuell == 0 || w.com_code.list_index() >= 0)) {
         w.code_aktuell = w.befehl_aktuell == 0 ? 0 : w.com_code.list_index() + 1;
         w.records.schreibebefehl();
         w.records.befehl_aktuellencode();

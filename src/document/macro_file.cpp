@@ -12,8 +12,9 @@ namespace mavorin {
 
 namespace {
 
-// Beyond this a "macro file" is not one we wrote; stop rather than fill memory.
-constexpr size_t kMaxBytes = 256u << 20;
+// The header readers look at the first characters only; a file without line breaks (a disk
+// image, say) must not be read whole for that.
+constexpr size_t kHeaderBytes = 1u << 20;
 
 bool is_regular(const std::string& path) {
     std::error_code ec;
@@ -22,7 +23,8 @@ bool is_regular(const std::string& path) {
 
 }  // namespace
 
-bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t max_lines) {
+bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t max_lines,
+                size_t max_bytes) {
     lines.clear();
     if (!is_regular(path)) return false;
     std::ifstream in(path, std::ios::binary);
@@ -32,7 +34,7 @@ bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t
     size_t total = 0;
     char buf[65536];
     bool last_cr = false;
-    while (lines.size() < max_lines && total < kMaxBytes) {
+    while (lines.size() < max_lines && total < max_bytes) {
         in.read(buf, sizeof buf);
         std::streamsize got = in.gcount();
         if (got <= 0) break;
@@ -61,7 +63,7 @@ bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t
 bool MacroFile::read_header() {
     std::vector<std::string> lines;
     std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
-    if (!read_lines(path, lines, 1) || lines.empty()) return false;
+    if (!read_lines(path, lines, 1, kHeaderBytes) || lines.empty()) return false;
     w.kopfzeile = lines[0];
     w.dateikennung = w.kopfzeile.substr(0, 4);
     return true;
@@ -86,19 +88,25 @@ void MacroFile::cmd_save2_Click() {
 }
 
 void MacroFile::cmd_load_Click() {
+    load();
+}
+
+bool MacroFile::load() {
     std::vector<std::string> lines;
-    std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
-    if (!read_lines(path, lines, 1 + 32001) || lines.empty()) return;
+    const std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
+    // The header first, so that a file of another kind is not read whole.
+    if (!read_lines(path, lines, 1, kHeaderBytes) || lines.empty()) return false;
     w.dateikennung = lines[0].substr(0, 4);
     if (w.dateikennung != ".mvn") {
         w.dateipfad = "mavorin.mvn";
-        return;
+        return false;
     }
+    if (!read_lines(path, lines, 1 + 32001) || lines.empty()) return false;
     // Record lines end at the first line that is not a record.
     size_t records = 0;
     while (records + 1 < lines.size() && lines[records + 1].compare(0, 4, "code") == 0) ++records;
     // A header without records keeps the macro in memory as it is.
-    if (records == 0) return;
+    if (records == 0) return false;
     for (size_t z = 0; z < records; ++z) w.befehl[z] = lines[z + 1];
     // The line that ended the macro is stored too, above the count, like a removed command.
     if (records + 1 < lines.size() && records < static_cast<size_t>(kSlots - 1))
@@ -134,6 +142,7 @@ void MacroFile::cmd_load_Click() {
     w.laden = false;
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
+    return true;
 }
 
 void MacroFile::cmd_load2_Click() {
@@ -164,11 +173,12 @@ void MacroFile::beginn_lesedatei() {
     w.startup.form_eigenschaften();
 }
 
-void MacroFile::parameter_lesedatei() {
-    if (!read_header() || w.dateikennung != ".mvn") return;
-    cmd_load_Click();
+bool MacroFile::parameter_lesedatei() {
+    if (!read_header() || w.dateikennung != ".mvn") return false;
+    const bool loaded = load();
     w.run.cmd_start_Click();
     w.startup.form_eigenschaften();
+    return loaded;
 }
 
 }  // namespace mavorin

@@ -37,7 +37,8 @@ double wert_aus_text(std::string_view text) {
         const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
         double v = 0;
         for (i = 2; i < s.size() && digit_value(s[i]) < base; ++i) v = v * base + digit_value(s[i]);
-        return v;
+        // Hundreds of digits overflow; like an overflowing exponent, that reads as no number.
+        return std::isinf(v) ? 0 : v;
     }
     std::string num;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) num.push_back(s[i++]);

@@ -58,9 +58,15 @@ TEST_F(ListTest, LeftArrowMovesTheCurrentCommandDown) {
     w->txt_befehle.set_text("-5");  // ignored by the box; the arrow must not go below 1
     w->img_befehl_right.click();
     EXPECT_EQ(w->befehl_anzahl, 1);
-    w->txt_befehle.set_text("1E300");  // no count that large: nothing happens, nothing breaks
+    w->txt_befehle.set_text("1E300");  // typed: corrected to the largest count
+    EXPECT_EQ(w->txt_befehle.text(), "32000");
     w->img_befehl_left.click();
-    EXPECT_EQ(w->befehl_anzahl, 1);
+    EXPECT_EQ(w->befehl_anzahl, 31999);
+    w->laden = true;  // set from code without the correction: no count that large, no change
+    w->txt_befehle.set_text("1E300");
+    w->laden = false;
+    w->img_befehl_left.click();
+    EXPECT_EQ(w->befehl_anzahl, 31999);
 }
 
 TEST_F(ListTest, InsertCopyDuplicatesTheFirstSelectedCommand) {

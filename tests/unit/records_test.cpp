@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "document/codepage.hpp"
+#include <clocale>
+
 #include "fixture.hpp"
 
 namespace mavorin {
@@ -30,6 +31,41 @@ TEST(WertAusText, ReadsLeadingNumbersLeniently) {
     EXPECT_EQ(wert_aus_text("&H" + std::string(300, '1')), 0);
 }
 
+TEST(WertAusText, JunkAndEdgesNeverGiveNonsense) {
+    EXPECT_EQ(wert_aus_text("1\n2"), 12);  // a line feed is skipped like a blank
+    EXPECT_EQ(wert_aus_text(".5"), 0.5);
+    EXPECT_EQ(wert_aus_text("1.5e+2"), 150);
+    EXPECT_EQ(wert_aus_text("--5"), 0);
+    EXPECT_EQ(wert_aus_text("+-5"), 0);
+    EXPECT_EQ(wert_aus_text("."), 0);
+    EXPECT_EQ(wert_aus_text("2,5"), 2);  // the comma is never a decimal point
+    EXPECT_EQ(wert_aus_text("&H"), 0);
+    EXPECT_EQ(wert_aus_text("&Hzz"), 0);
+    EXPECT_EQ(wert_aus_text("&O"), 0);
+    EXPECT_EQ(wert_aus_text("& H1F"), 31);  // the blank inside the prefix is skipped too
+    EXPECT_EQ(wert_aus_text("&X12"), 0);
+    // Hundreds of digits overflow: no number, not infinity.
+    EXPECT_EQ(wert_aus_text("&H" + std::string(400, 'F')), 0);
+    EXPECT_EQ(wert_aus_text("&O" + std::string(500, '7')), 0);
+    EXPECT_EQ(wert_aus_text(std::string(400, '9')), 0);
+    EXPECT_EQ(wert_aus_text(std::string("7\0", 2)), 7);
+}
+
+// Whole numbers never carry a separator; fractions take the one of LC_NUMERIC, and reading
+// keeps "." as the only decimal point whatever the locale says.
+TEST(ZahlText, FollowsTheNumericLocale) {
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
+        GTEST_SKIP() << "no German locale installed";
+    EXPECT_EQ(zahl_text(2.5), "2,5");
+    EXPECT_EQ(zahl_text(-0.125), "-0,125");
+    EXPECT_EQ(zahl_text(500), "500");
+    EXPECT_EQ(wert_aus_text("2.5"), 2.5);
+    EXPECT_EQ(wert_aus_text("2,5"), 2);
+    EXPECT_EQ(wert_aus_text("1.5E1"), 15);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
 TEST(ZahlText, WholeNumbersPlainOthersShortest) {
     EXPECT_EQ(zahl_text(500), "500");
     EXPECT_EQ(zahl_text(-3), "-3");
@@ -43,20 +79,6 @@ TEST(ZahlText, WholeNumbersPlainOthersShortest) {
     EXPECT_EQ(runde(-2.5), -2);
     EXPECT_EQ(ersetze_alle("a+b+c", "+", "{+}"), "a{+}b{+}c");
     EXPECT_EQ(ersetze_alle("aaa", "aa", "b"), "ba");  // no overlap
-}
-
-TEST(Codepage, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
-    std::string all;
-    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
-    EXPECT_EQ(utf8_to_cp1252(cp1252_to_utf8(all)), all);
-    EXPECT_EQ(cp1252_to_utf8("\xE4\x80"), "ä€");
-    EXPECT_EQ(utf8_to_cp1252("Grüße €"),
-              "Gr\xFC\xDF"
-              "e \x80");
-    EXPECT_EQ(utf8_to_cp1252("日本"), "??");
-    EXPECT_EQ(utf8_to_cp1252("a\xFF"
-                             "b"),
-              "a?b");  // invalid UTF-8
 }
 
 class RecordTest : public testing::WindowTest {};
@@ -90,6 +112,52 @@ TEST_F(RecordTest, WritesEachCodeFromItsFields) {
     EXPECT_EQ(build(11), "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|");
 }
 
+TEST_F(RecordTest, TextFieldsAreTakenVerbatimAndTheDriveFromItsList) {
+    platform.roots = {"/dev/sr0", "/dev/sda"};
+    platform.drive_types["/dev/sr0"] = kDriveCdrom;
+    start();
+    w->befehl_aktuell = 1;
+    w->laden = true;
+    w->txt_4_eingabetext.set_text("Grüße, \"du\" {ENTER}");
+    w->txt_6_pfad.set_text("C:\\Programme\\a b.exe");
+    w->txt_9_pfad.set_text("bild <90%>.jpg");
+    w->com_8_move.set_list_index(1);
+    w->laden = false;
+    auto build = [&](int code) {
+        w->code_aktuell = code;
+        w->records.schreibebefehl();
+        return w->befehl[1];
+    };
+    EXPECT_EQ(build(4), "code:|004|text:|Grüße, \"du\" {ENTER}|");
+    EXPECT_EQ(build(6), "code:|006|pfad:|C:\\Programme\\a b.exe|");
+    EXPECT_EQ(build(9), "code:|009|pfad:|bild <90%>.jpg|");
+    EXPECT_EQ(build(8), "code:|008|drive:|/dev/sr0|move:|close|");
+    EXPECT_EQ(w->lst_code.items()[1], "001 - code: 008 drive: /dev/sr0 move: close ");
+}
+
+TEST_F(RecordTest, WithoutASelectedOptionTheLastWordIsRepeated) {
+    // Before start-up no option button of either group is selected.
+    w->befehl_aktuell = 1;
+    w->mausklick = "middle";
+    w->pcbefehl = "screenoff";
+    w->code_aktuell = 3;
+    w->records.schreibebefehl();
+    EXPECT_EQ(w->befehl[1], "code:|003|mouseclick:|middle|");
+    w->code_aktuell = 7;
+    w->records.schreibebefehl();
+    EXPECT_EQ(w->befehl[1], "code:|007|pc:|screenoff|");
+
+    start();
+    w->befehl_aktuell = 1;
+    w->laden = true;
+    w->opt_7_pc.select(5);
+    w->laden = false;
+    w->code_aktuell = 7;
+    w->records.schreibebefehl();
+    EXPECT_EQ(w->befehl[1], "code:|007|pc:|input-disable|");
+    EXPECT_EQ(w->pcbefehl, "input-disable");
+}
+
 TEST_F(RecordTest, ClickWordFollowsTheSelectedOption) {
     start();
     w->befehl_aktuell = 2;
@@ -117,6 +185,21 @@ TEST_F(RecordTest, ParsesByPositionAndReplacesUnknownCodes) {
     w->befehl[5] = "abc:|7|";  // keys are not read
     w->records.befehl_aktuellencode();
     EXPECT_EQ(w->code_aktuell, 7);
+
+    // Five values at most; a sixth pair and a value without its closing bar are ignored.
+    w->befehl[5] = "code:|010|a:|1|b:|2|c:|3|d:|4|e:|5|tail";
+    w->records.befehl_aktuellencode();
+    EXPECT_EQ(w->befehl_wert3[5], "3");
+    EXPECT_EQ(w->befehl_wert4[5], "4");
+    w->befehl[5] = "x:|004|text:|a:b c";
+    w->records.befehl_aktuellencode();
+    EXPECT_EQ(w->befehl_code[5], "004");
+    EXPECT_EQ(w->befehl_wert1[5], "1");  // unchanged: its value has no closing bar
+
+    w->befehl[5] = "code:|zz|";  // a code that is no number parses as 0
+    w->records.befehl_aktuellencode();
+    EXPECT_EQ(w->code_aktuell, 0);
+    EXPECT_EQ(w->befehl[5], "code:|zz|");
 
     w->befehl[5] = "code:|011|wait:|0|";
     w->records.befehl_aktuellencode();
