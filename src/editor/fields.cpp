@@ -1,6 +1,9 @@
 // Field handlers: each edit is corrected where the field has a rule and written back at once.
 #include "editor/fields.hpp"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
@@ -32,6 +35,21 @@ void clamp(TextBox& box, double low, double high) {
 void strip_bars(TextBox& box) {
     if (!box.text().empty() && box.text().find('|') != std::string::npos)
         box.set_text(ohne_balken(box.text()));
+}
+
+// Byte offsets of the characters of a UTF-8 text, so that positions count characters.
+std::vector<size_t> char_starts(const std::string& s) {
+    std::vector<size_t> v;
+    for (size_t i = 0; i < s.size(); ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 || v.empty()) v.push_back(i);
+    return v;
+}
+
+// The last n characters when the first of them is "." (an extension), else "".
+std::string last_chars_if_extension(const std::string& s, size_t n) {
+    const auto starts = char_starts(s);
+    if (starts.size() < n || s[starts[starts.size() - n]] != '.') return {};
+    return s.substr(starts[starts.size() - n]);
 }
 
 bool ends_with(const std::string& s, const std::string& tail) {
@@ -209,20 +227,23 @@ void Fields::cmd_9_pfad_Click() {
     if (ends_with(s, ">")) {
         const size_t lt = s.rfind('<');
         if (lt != std::string::npos) {
-            const size_t p = lt + 1;  // 1-based position of the last "<"
-            s = p >= 3 ? s.substr(0, p - 2) : std::string();
+            const auto starts = char_starts(s);
+            // Position of the last "<" in characters, counted from 1.
+            const size_t p =
+                std::lower_bound(starts.begin(), starts.end(), lt) - starts.begin() + 1;
+            s = p >= 3 ? s.substr(0, starts[p - 2]) : std::string();
         }
     }
-    std::string ext;
-    if (s.size() >= 4 && s[s.size() - 4] == '.') {
-        ext = s.substr(s.size() - 4);
-        s.erase(s.size() - 4);
-    }
-    std::string chosen =
+    std::string ext = last_chars_if_extension(s, 4);
+    s.erase(s.size() - ext.size());
+    const std::string chosen =
         w.platform.save_file_dialog("BMP - Windows Bitmap|*.bmp|JPG - JPEG Dateien|*.jpg", s);
     if (chosen.empty()) return;
     s = chosen + ext;
-    if (s.size() >= 8 && s[s.size() - 4] == '.' && s[s.size() - 8] == '.') s.erase(s.size() - 4);
+    // "b.bmp" chosen over an old ".jpg" keeps only the chosen extension.
+    const auto starts = char_starts(s);
+    const size_t n = starts.size();
+    if (n >= 8 && s[starts[n - 4]] == '.' && s[starts[n - 8]] == '.') s.erase(starts[n - 4]);
     if (ends_with(s, ".jpg")) s += " <90%>";
     w.txt_9_pfad.set_text(s);
 }

@@ -87,11 +87,23 @@ std::vector<form::Control*> Panels::panel_controls(int code) {
     }
 }
 
+std::vector<form::Control*> Panels::hide_order() {
+    frm_mavorin& f = w;
+    // The settings panel hides "mal" after its check boxes; the shared position labels go once.
+    std::vector<form::Control*> v = {
+        &f.lbl_0_wait,        &f.txt_0_wait,        &f.lbl_0_ms,          &f.lbl_0_loop,
+        &f.txt_0_loop,        &f.lbl_0_transparenz, &f.chk_0_transparenz, &f.lbl_0_vordergrund,
+        &f.chk_0_vordergrund, &f.lbl_0_listbox,     &f.chk_0_listbox,     &f.lbl_0_mal,
+        &f.lbl_0_startcode,   &f.com_0_startcode,   &f.lbl_0_abbruchcode, &f.com_0_abbruchcode};
+    for (int code = 1; code <= 9; ++code)
+        for (form::Control* c : panel_controls(code)) v.push_back(c);
+    v.insert(v.end(), {&f.txt_10_x, &f.txt_10_y, &f.lbl_10_abbruch, &f.txt_10_abbruch});
+    return v;
+}
+
 void Panels::codesichtbar() {
     frm_mavorin& f = w;
-    // Hide everything first, in the order of the panels.
-    for (int code = 0; code <= 10; ++code)
-        for (form::Control* c : panel_controls(code)) c->set_visible(false);
+    for (form::Control* c : hide_order()) c->set_visible(false);
     f.Timer_XYPos.set_enabled(false);
     f.Timer_combobox.set_enabled(true);
 

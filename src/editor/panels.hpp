@@ -21,6 +21,8 @@ class Panels {
     void Timer_combobox_Timer();
     // The controls of a code's panel in the order they are made visible (empty for other codes).
     std::vector<form::Control*> panel_controls(int code);
+    // Every panel control once, in the order codesichtbar hides them.
+    std::vector<form::Control*> hide_order();
 
   private:
     frm_mavorin& w;
