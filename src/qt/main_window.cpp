@@ -41,6 +41,9 @@ class FieldEdit : public QLineEdit {
   protected:
     void focusOutEvent(QFocusEvent* e) override {
         QLineEdit::focusOutEvent(e);
+        // Switching to another window or opening a menu leaves the focus where it was.
+        if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)
+            return;
         if (on_focus_out) on_focus_out();
     }
 };
@@ -225,33 +228,56 @@ void CommandListWidget::copy_selection_to_model() {
     model_.set_list_index(currentRow());
 }
 
+void CommandListWidget::catch_up() {
+    if (before_input) before_input();
+}
+
 void CommandListWidget::mousePressEvent(QMouseEvent* e) {
+    catch_up();
     const int shift = shift_state(e->modifiers());
     if (e->button() == Qt::RightButton) {
         // The popup does not change the selection.
+        copy_selection_to_model();
         if (model_.on_mouse_down)
             model_.on_mouse_down(2, shift, e->position().x(), e->position().y());
         return;
     }
     QListWidget::mousePressEvent(e);
+    // Qt keeps a multiple selection until release when the pressed line was already selected;
+    // a plain press must leave only that line selected before the handler counts the selection.
+    if (e->button() == Qt::LeftButton &&
+        !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+        const QModelIndex index = indexAt(e->position().toPoint());
+        if (index.isValid())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    }
     copy_selection_to_model();
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::MiddleButton ? 4 : 0;
     if (model_.on_mouse_down)
         model_.on_mouse_down(button, shift, e->position().x(), e->position().y());
 }
 
+void CommandListWidget::mouseReleaseEvent(QMouseEvent* e) {
+    catch_up();
+    QListWidget::mouseReleaseEvent(e);
+    copy_selection_to_model();  // a drag over the lines extends the selection until release
+}
+
 void CommandListWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    catch_up();
     QListWidget::mouseDoubleClickEvent(e);
     copy_selection_to_model();
     if (e->button() == Qt::LeftButton && model_.on_dbl_click) model_.on_dbl_click();
 }
 
 void CommandListWidget::keyPressEvent(QKeyEvent* e) {
+    catch_up();
     if (e->modifiers() & Qt::ControlModifier) {
         static const std::map<int, int> ctrl = {{Qt::Key_A, 1},  {Qt::Key_C, 3},  {Qt::Key_D, 4},
                                                 {Qt::Key_N, 14}, {Qt::Key_V, 22}, {Qt::Key_X, 24}};
         auto it = ctrl.find(e->key());
         if (it != ctrl.end()) {
+            copy_selection_to_model();
             if (model_.on_key_press) model_.on_key_press(it->second);
             return;
         }
@@ -261,6 +287,7 @@ void CommandListWidget::keyPressEvent(QKeyEvent* e) {
 }
 
 void CommandListWidget::keyReleaseEvent(QKeyEvent* e) {
+    catch_up();
     QListWidget::keyReleaseEvent(e);
     if (e->isAutoRepeat()) return;
     const int vk = vk_of(e->key());
@@ -279,6 +306,7 @@ void CommandListWidget::dragMoveEvent(QDragMoveEvent* e) {
 }
 
 void CommandListWidget::dropEvent(QDropEvent* e) {
+    catch_up();
     std::vector<std::string> files;
     for (const QUrl& url : e->mimeData()->urls())
         files.push_back(s(url.isLocalFile() ? url.toLocalFile() : url.toString()));
@@ -467,6 +495,7 @@ void MainWindow::bind_all() {
     };
 
     auto* list = add(m.lst_code, new CommandListWidget(m.lst_code, this));
+    list->before_input = [this] { flush(); };
     syncers_[&m.lst_code] = [this, list] {
         const form::ListBox& lb = m_.lst_code;
         const auto& items = lb.items();
@@ -550,7 +579,8 @@ void MainWindow::apply_form() {
     const int client = std::max(200, outer - std::max(0, frame));
     // The list may be taller than the form's design height allows: keep it fully visible.
     QWidget* list = by_name_["lst_code"];
-    const int needed = list->geometry().bottom() + 10;
+    // The model's height, not the widget's: the list may be synced after the form.
+    const int needed = list->geometry().top() + m_.lst_code.height() + 10;
     setFixedHeight(std::max(client, needed));
 }
 

@@ -20,9 +20,12 @@ class CommandListWidget : public QListWidget {
     explicit CommandListWidget(form::ListBox& model, QWidget* parent);
     // Copies the widget's selection and focus line into the model (no handler runs).
     void copy_selection_to_model();
+    // Applies pending model changes to the widgets, so that input meets what the model shows.
+    std::function<void()> before_input;
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -31,6 +34,7 @@ class CommandListWidget : public QListWidget {
     void dropEvent(QDropEvent* e) override;
 
   private:
+    void catch_up();
     form::ListBox& model_;
 };
 

@@ -19,7 +19,6 @@ class QtEventLoop : public QObject, public form::EventLoop {
     void fire();
     QElapsedTimer clock_;
     QTimer wake_;
-    bool firing_ = false;
 };
 
 }  // namespace mavorin::qt

@@ -43,12 +43,13 @@ void QtWindowServices::process_pending_events() {
 }
 
 int QtWindowServices::message_box(const std::string& text, int style) {
+    const QString title = QCoreApplication::applicationName();
     if (style == kMbYesNoQuestion) {
-        auto answer = QMessageBox::question(window_, QStringLiteral("Mavorin"), q(text),
-                                            QMessageBox::Yes | QMessageBox::No);
+        auto answer =
+            QMessageBox::question(window_, title, q(text), QMessageBox::Yes | QMessageBox::No);
         return answer == QMessageBox::Yes ? kIdYes : kIdNo;
     }
-    QMessageBox::information(window_, QStringLiteral("Mavorin"), q(text));
+    QMessageBox::information(window_, title, q(text));
     return kIdOk;
 }
 

@@ -15,53 +15,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/frm_mavorin.hpp"
-#include "form/event_loop.hpp"
-#include "platform/recording/recording_platform.hpp"
-#include "qt/main_window.hpp"
+#include "view_fixture.hpp"
 
 namespace mavorin {
 namespace {
-
-class ViewTest : public ::testing::Test {
-  protected:
-    ViewTest() : folder(std::filesystem::temp_directory_path() / "mavorin-gui-test") {
-        std::filesystem::create_directories(folder);
-        platform = std::make_unique<RecordingPlatform>(clock, folder.string());
-        model = std::make_unique<frm_mavorin>(*platform, clock);
-        view = std::make_unique<qt::MainWindow>(*model);
-        view->show();
-        model->startup.Form_Load();
-        settle();
-    }
-    ~ViewTest() override {
-        view.reset();
-        std::filesystem::remove_all(folder);
-    }
-    // Runs the model's timers a little and lets the view catch up.
-    void settle(int ms = 20) {
-        clock.advance(ms);
-        QCoreApplication::processEvents();
-    }
-    template <class W>
-    W* get(const char* name) {
-        auto* w = qobject_cast<W*>(view->widget(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QListWidget* list() { return get<QListWidget>("lst_code"); }
-    void click_line(int row) {
-        QRect r = list()->visualItemRect(list()->item(row));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, r.center());
-        settle();
-    }
-
-    std::filesystem::path folder;
-    form::VirtualClock clock;
-    std::unique_ptr<RecordingPlatform> platform;
-    std::unique_ptr<frm_mavorin> model;
-    std::unique_ptr<qt::MainWindow> view;
-};
 
 TEST_F(ViewTest, EveryControlHasAWidgetNamedAfterIt) {
     for (form::Control* c : model->all_controls()) {
