@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QStringList>
 
+#include "qt/window_system.hpp"
+
 namespace mavorin::qt {
 
 namespace {
@@ -26,7 +28,9 @@ void QtWindowServices::clipboard_set_text(const std::string& text) {
 }
 
 void QtWindowServices::set_alpha(int alpha) {
-    if (window_) window_->setWindowOpacity(alpha / 255.0);
+    if (!window_) return;
+    window_->setWindowOpacity(alpha / 255.0);
+    flush_window_system();
 }
 
 void QtWindowServices::set_topmost(bool on) {
@@ -36,6 +40,7 @@ void QtWindowServices::set_topmost(bool on) {
     window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     window_->setGeometry(geometry);  // changing the flags must not move or resize the window
     if (shown) window_->show();
+    flush_window_system();
 }
 
 void QtWindowServices::process_pending_events() {

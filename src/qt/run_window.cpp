@@ -16,6 +16,12 @@
 
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Qt aborts when it finds no display; say so plainly instead.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::cerr << "mavorin: no display to show the window on (DISPLAY is not set)\n";
+        return 1;
+    }
     // The devices come first: the input guard forks while the process has a single thread.
     std::unique_ptr<DeviceServices> devices;
     const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
@@ -28,7 +34,8 @@ int mavorin::run_window(int argc, char** argv) {
     std::unique_ptr<RecordingPlatform> stand_in;
     if (!devices) {
         // Without an X display nothing can reach the desktop; the window still edits macros.
-        std::cerr << "mavorin: no X11 display: desktop actions are recorded, not carried out\n";
+        std::cerr << "mavorin: the desktop backend is not available: desktop actions are recorded, "
+                     "not carried out\n";
         std::error_code ec;
         stand_in =
             std::make_unique<RecordingPlatform>(loop, std::filesystem::current_path(ec).string());
