@@ -22,6 +22,20 @@ out=$("$bin" --list "$dir/big.mvn")
 check "count" "$(echo "$out" | wc -l)" 1201
 check "line 1000" "$(echo "$out" | sed -n 1001p)" "1000 - code: 002 xpos: 1000 ypos: 0 "
 
+# A default file in the current directory is not opened: only FILE is listed. The private
+# temporary folder of the run is gone afterwards.
+mkdir "$dir/cwd" "$dir/tmp"
+printf '.mvn 1000 x\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n' >"$dir/cwd/mavorin.mvn"
+out=$(cd "$dir/cwd" && TMPDIR="$dir/tmp" "$bin" --list ../a.mvn | head -1)
+check "default file ignored" "$out" "00 - code: 000 wait: 60000 loop: 2 start: F3 stop: ESC "
+check "temporary folder removed" "$(ls -A "$dir/tmp")" ""
+
+# A header without records lists the macro that loading keeps: the default one.
+printf '.mvn 0000 x\r\n' >"$dir/empty.mvn"
+out=$("$bin" --list "$dir/empty.mvn"); rc=$?
+check "header only exit" "$rc" 0
+check "header only" "$(echo "$out" | sed -n 4p)" "003 - code: 001 wait: 0 "
+
 for bad in "$dir/missing.mvn" "$dir"; do
   err=$("$bin" --list "$bad" 2>&1 >/dev/null); rc=$?
   check "exit for $bad" "$rc" 2

@@ -1,4 +1,6 @@
 // The list box, navigation, the count box, arrows, insert-copy, the code combo.
+#include "commandlist/command_list.hpp"
+
 #include <gtest/gtest.h>
 
 #include "list_fixture.hpp"
@@ -67,6 +69,30 @@ TEST_F(ListTest, LeftArrowMovesTheCurrentCommandDown) {
     w->laden = false;
     w->img_befehl_left.click();
     EXPECT_EQ(w->befehl_anzahl, 31999);
+}
+
+TEST(ListLine, NumberPatternAndBars) {
+    EXPECT_EQ(listenzeile(0, "code:|000|wait:|500|"), "00 - code: 000 wait: 500 ");
+    EXPECT_EQ(listenzeile(3, "code:|001|wait:|0|"), "003 - code: 001 wait: 0 ");
+    EXPECT_EQ(listenzeile(42, ""), "042 - ");
+    EXPECT_EQ(listenzeile(1000, "a|b"), "1000 - a b");
+    EXPECT_EQ(listenzeile(32000, "|"), "32000 -  ");
+}
+
+TEST_F(ListTest, FractionalCountsAndAnEmptyCodeChoice) {
+    five();
+    w->txt_befehle.set_text("4.5");  // the count is a whole number, halves to the even one
+    EXPECT_EQ(w->befehl_anzahl, 4);
+    EXPECT_EQ(w->hsc_befehle.max(), 4);
+    w->txt_befehle.set_text("3.7");
+    EXPECT_EQ(w->befehl_anzahl, 4);
+    EXPECT_EQ(w->lbl_hscmax.caption(), "4");
+
+    click_line(2);
+    clock.advance(20);
+    w->com_code.set_list_index(-1);  // no entry chosen: the record keeps its code
+    EXPECT_EQ(w->befehl[2], rec(2));
+    EXPECT_FALSE(w->laden);
 }
 
 TEST_F(ListTest, InsertCopyDuplicatesTheFirstSelectedCommand) {

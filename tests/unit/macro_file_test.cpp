@@ -39,6 +39,9 @@ TEST_F(MacroFileTest, SaveAndLoadRoundTripByteForByte) {
     const std::string out = dir.read("out.mvn");
     const std::string body = out.substr(out.find("\r\n") + 2);
     EXPECT_EQ(out.substr(0, 10), ".mvn 0000 ");
+    const std::string banner = out.substr(0, out.find("\r\n"));
+    EXPECT_NE(banner.find("Mavorin"), std::string::npos);
+    EXPECT_NE(banner.find(MAVORIN_VERSION), std::string::npos);
     EXPECT_EQ(body, header_and_records.substr(header_and_records.find("\r\n") + 2));
 }
 
@@ -68,6 +71,34 @@ TEST_F(MacroFileTest, LoadingCorrectsAndStopsWhereTheRecordsStop) {
     EXPECT_EQ(w->hsc_befehle.max(), 2);
     EXPECT_EQ(w->lst_code.list_count(), 3);
     EXPECT_FALSE(w->laden);
+}
+
+TEST_F(MacroFileTest, UnknownHotKeyNamesKeepThePreviousKeys) {
+    start();
+    write_macro("keys.mvn", ".mvn 0000",
+                {"code:|000|wait:|100|loop:|1|start:|F5|stop:|F12|", "code:|001|wait:|0|"});
+    write_macro("odd.mvn", ".mvn 0000",
+                {"code:|000|wait:|100|loop:|1|start:|F13|stop:|f1|", "code:|001|wait:|0|"});
+    w->dateipfad = "keys.mvn";
+    w->datei.cmd_load_Click();
+    w->dateipfad = "odd.mvn";
+    w->datei.cmd_load_Click();
+    EXPECT_EQ(w->startname, "F5");
+    EXPECT_EQ(w->startcode, "&H74");
+    EXPECT_EQ(w->abbruchname, "F12");
+    EXPECT_EQ(w->abbruchcode, "&H7B");
+    // Record 0 is rebuilt from the keys in force, so the file's odd names do not linger.
+    EXPECT_EQ(w->befehl[0], "code:|000|wait:|100|loop:|1|start:|F5|stop:|F12|");
+}
+
+TEST_F(MacroFileTest, CharactersOutsideTheCodePageSaveAsQuestionMarks) {
+    start();
+    w->befehl[1] = "code:|004|text:|日本 ok|";
+    w->dateipfad = "q.mvn";
+    w->datei.cmd_save_Click();
+    EXPECT_NE(dir.read("q.mvn").find("\r\ncode:|004|text:|?? ok|\r\n"), std::string::npos);
+    w->datei.cmd_load_Click();
+    EXPECT_EQ(w->befehl[1], "code:|004|text:|?? ok|");
 }
 
 TEST_F(MacroFileTest, ManyLinesGiveAtMost32000Commands) {

@@ -76,6 +76,8 @@ TEST_F(StartupTest, QuotedCommandLineLoadsAndStartsUnquotedIsIgnored) {
     EXPECT_EQ(w->dateipfad, dir.file("nothing.mvn"));
     EXPECT_EQ(w->cmd_start.caption(), "Start");
     EXPECT_FALSE(w->laden);
+    EXPECT_FALSE(w->cmd_load.enabled());  // "Laden" stays as designed: disabled
+    EXPECT_TRUE(w->txt_0_wait.visible());
 }
 
 TEST_F(StartupTest, WindowOptionsAndColourSchemeFromTheHeader) {
@@ -101,6 +103,60 @@ TEST_F(StartupTest, WindowOptionsAndColourSchemeFromTheHeader) {
     start();
     EXPECT_FALSE(w->startup.show_in_taskbar);
     EXPECT_EQ(w->form.back_color(), 0x7070FFu);
+}
+
+// Each digit of the window options against two starting states, so that "unchanged" shows.
+TEST_F(StartupTest, EveryWindowOptionDigit) {
+    start();
+    const int keep = -1;
+    const int rows[10][3] = {{0, 0, 1},       {1, keep, keep},   {keep, 1, keep}, {1, 1, keep},
+                             {keep, keep, 0}, {1, keep, 0},      {keep, 1, 0},    {1, 1, 0},
+                             {0, 0, 1},       {keep, keep, keep}};
+    const int starts[2][3] = {{0, 0, 1}, {1, 1, 0}};
+    for (int digit = 0; digit <= 9; ++digit) {
+        for (const auto& from : starts) {
+            SCOPED_TRACE("digit " + std::to_string(digit) + " from " + std::to_string(from[0]));
+            w->chk_0_transparenz.set_value(from[0]);
+            w->chk_0_vordergrund.set_value(from[1]);
+            w->chk_0_listbox.set_value(from[2]);
+            w->kopfzeile = ".mvn 0" + std::to_string(digit) + "00 x";
+            w->startup.form_eigenschaften();
+            const int* row = rows[digit];
+            EXPECT_EQ(w->chk_0_transparenz.value(), row[0] == keep ? from[0] : row[0]);
+            EXPECT_EQ(w->chk_0_vordergrund.value(), row[1] == keep ? from[1] : row[1]);
+            EXPECT_EQ(w->chk_0_listbox.value(), row[2] == keep ? from[2] : row[2]);
+            EXPECT_EQ(w->lst_code.visible(), w->chk_0_listbox.value() == 1);
+            EXPECT_EQ(platform.topmost, w->chk_0_vordergrund.value() == 1);
+            // Only "9" hides the window from the task bar; the catch-all row shows it again.
+            if (digit == 9) EXPECT_FALSE(w->startup.show_in_taskbar);
+            if (digit == 0 || digit == 8) EXPECT_TRUE(w->startup.show_in_taskbar);
+        }
+    }
+    w->kopfzeile = ".mvn 09";
+    w->startup.form_eigenschaften();
+    w->kopfzeile = ".mvn 03";  // a row of 1 to 7 leaves the task-bar setting alone
+    w->startup.form_eigenschaften();
+    EXPECT_FALSE(w->startup.show_in_taskbar);
+}
+
+TEST_F(StartupTest, ColourSchemesAndTheirAbsence) {
+    start();
+    EXPECT_EQ(w->img_mavorin.picture(), 0);
+    EXPECT_EQ(w->form.back_color(), kStartColor);
+    const unsigned colours[] = {0x60E020, 0xE0F020, 0x7070FF};
+    for (int scheme = 1; scheme <= 3; ++scheme) {
+        w->kopfzeile = ".mvn 000" + std::to_string(scheme);
+        w->startup.form_eigenschaften();
+        EXPECT_EQ(w->img_mavorin.picture(), scheme - 1);
+        EXPECT_EQ(w->form.back_color(), colours[scheme - 1]);
+        EXPECT_EQ(w->frame_vantrel.back_color(), colours[scheme - 1]);
+    }
+    for (const char* other : {".mvn 0000", ".mvn 0004", ".mvn 000x", ".mvn 00", ".mvn"}) {
+        w->kopfzeile = other;
+        w->startup.form_eigenschaften();
+        EXPECT_EQ(w->img_mavorin.picture(), 2) << other;
+        EXPECT_EQ(w->form.back_color(), 0x7070FFu) << other;
+    }
 }
 
 TEST_F(StartupTest, NewResetsFieldsButKeepsTheColourScheme) {
