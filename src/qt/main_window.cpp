@@ -580,8 +580,8 @@ void MainWindow::apply_form() {
     // The form's outer height in twips; without a window manager the frame adds nothing.
     const double twips = 1440.0 / std::max(1.0, static_cast<double>(logicalDpiY()));
     const int outer = static_cast<int>(m_.form.height_twips() / twips + 0.5);
-    const int frame = frameGeometry().height() - geometry().height();
-    const int client = std::max(200, outer - std::max(0, frame));
+    frame_height_ = std::max(0, frameGeometry().height() - geometry().height());
+    const int client = std::max(200, outer - frame_height_);
     // The list may be taller than the form's design height allows: keep it fully visible.
     QWidget* list = by_name_["lst_code"];
     // The model's height, not the widget's: the list may be synced after the form.
@@ -624,6 +624,11 @@ void MainWindow::sync(form::Control* c) {
 void MainWindow::sync_all() {
     dirty_.clear();
     for (form::Control* c : m_.all_controls()) sync(c);
+}
+
+void MainWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    if (frameGeometry().height() - geometry().height() != frame_height_) apply_form();
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

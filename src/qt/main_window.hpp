@@ -56,6 +56,8 @@ class MainWindow : public QWidget, public form::ControlObserver {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    // The window manager's frame is known only once the window is placed.
+    void moveEvent(QMoveEvent* e) override;
 
   private:
     template <class W>
@@ -76,6 +78,7 @@ class MainWindow : public QWidget, public form::ControlObserver {
     bool syncing_ = false;
     QMenu* menu_ = nullptr;
     QWidget* editor_frame_ = nullptr;
+    int frame_height_ = 0;  // title bar and borders, in pixels
 };
 
 }  // namespace mavorin::qt

@@ -124,6 +124,27 @@ TEST_F(ViewTest, ADroppedFileLoads) {
     EXPECT_EQ(get<QLineEdit>("txt_befehle")->text(), "1");
 }
 
+TEST_F(ViewTest, DropsThatCannotLoadLeaveTheMacroAlone) {
+    const std::vector<std::string> before(model->befehl.begin(), model->befehl.begin() + 4);
+    auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list()->viewport(), &event);
+        settle();
+    };
+    const auto a = folder / "a.mvn", b = folder / "b.mvn";
+    for (const auto& f : {a, b})
+        std::ofstream(f, std::ios::binary) << ".mvn 0000\r\ncode:|000|wait:|9|loop:|1|\r\n";
+    drop({QUrl::fromLocalFile(QString::fromStdString(a.string())),
+          QUrl::fromLocalFile(QString::fromStdString(b.string()))});  // one file at a time only
+    drop({QUrl::fromLocalFile(QString::fromStdString((folder / "missing.mvn").string()))});
+    drop({QUrl(QStringLiteral("https://example.org/x.mvn"))});
+    EXPECT_EQ(std::vector<std::string>(model->befehl.begin(), model->befehl.begin() + 4), before);
+    EXPECT_EQ(list()->count(), 4);
+    EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "500");
+}
+
 TEST_F(ViewTest, ColourSchemeAndTransparencyCheckBox) {
     model->form.set_back_color(0x7070FF);
     settle();
