@@ -34,5 +34,40 @@ TEST(SendKeys, MalformedTextIsRejectedWhole) {
         EXPECT_FALSE(parse_sendkeys(bad).has_value()) << bad;
 }
 
+TEST(SendKeys, RepeatCountsApplyToNamedKeysAndLiterals) {
+    EXPECT_EQ(parse("{a 3}"), (std::vector<KeyTap>{{0, 'a'}, {0, 'a'}, {0, 'a'}}));
+    EXPECT_EQ(parse("{+ 2}{} 2}"), (std::vector<KeyTap>{{0, '+'}, {0, '+'}, {0, '}'}, {0, '}'}}));
+    EXPECT_EQ(parse("{eNtEr 2}"),
+              (std::vector<KeyTap>{{0, 0, NamedKey::Enter}, {0, 0, NamedKey::Enter}}));
+    EXPECT_TRUE(parse("x{LEFT 0}") == (std::vector<KeyTap>{{0, 'x'}}));
+    EXPECT_EQ(parse("{TAB 120}").size(), 120u);
+    // A modifier holds across the repeats: "+{LEFT 2}" selects two characters.
+    EXPECT_EQ(parse("+{LEFT 2}a"),
+              (std::vector<KeyTap>{
+                  {kModShift, 0, NamedKey::Left}, {kModShift, 0, NamedKey::Left}, {0, 'a'}}));
+    for (const char* bad : {"{LEFT 99999}", "{LEFT x}", "{LEFT -1}", "{ 2}"})
+        EXPECT_FALSE(parse_sendkeys(bad).has_value()) << bad;
+}
+
+TEST(SendKeys, ModifiersReachNamedKeysLiteralsAndNestedGroups) {
+    EXPECT_EQ(parse("^{ENTER}+{+}%~"), (std::vector<KeyTap>{{kModCtrl, 0, NamedKey::Enter},
+                                                            {kModShift, '+'},
+                                                            {kModAlt, 0, NamedKey::Enter}}));
+    EXPECT_EQ(parse("+(a^(b)c)d"),
+              (std::vector<KeyTap>{
+                  {kModShift, 'a'}, {kModShift | kModCtrl, 'b'}, {kModShift, 'c'}, {0, 'd'}}));
+    EXPECT_EQ(parse("+^%{F12}"),
+              (std::vector<KeyTap>{{kModShift | kModCtrl | kModAlt, 0, NamedKey::F12}}));
+    EXPECT_TRUE(parse("+()a") == (std::vector<KeyTap>{{0, 'a'}}));
+    for (const char* bad : {"+)", "(+)", "^", "a%", "((a)"})
+        EXPECT_FALSE(parse_sendkeys(bad).has_value()) << bad;
+}
+
+TEST(SendKeys, AnyUtf8CharacterIsOneTapAndStrayBytesReadAsLatin1) {
+    EXPECT_EQ(parse("€µ😀"), (std::vector<KeyTap>{{0, U'€'}, {0, U'µ'}, {0, U'😀'}}));
+    EXPECT_EQ(parse("\xE4x"), (std::vector<KeyTap>{{0, U'ä'}, {0, 'x'}}));
+    EXPECT_EQ(parse("\xC3"), (std::vector<KeyTap>{{0, U'Ã'}}));
+}
+
 }  // namespace
 }  // namespace mavorin
