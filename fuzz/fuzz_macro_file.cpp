@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     w->datei.cmd_load_Click();
     if (w->befehl_anzahl < 0 || w->befehl_anzahl > 32000 || w->laden) __builtin_trap();
     if (!w->running()) w->cmd_start.click();
-    clock.advance(2000);
+    clock.advance(300);
     platform.clear_calls();
     return 0;
 }
