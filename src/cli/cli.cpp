@@ -2,87 +2,230 @@
 #include "cli/cli.hpp"
 
 #include <charconv>
+#include <filesystem>
 #include <ostream>
 #include <vector>
 
 namespace mavorin::cli {
 
+// The man page is generated from this text (packaging/manpage.cmake): a line at column 0 ending
+// in ":" is a section, "  -x ..." an option with its description after two blanks, lines
+// indented by four blanks are shown as written, other lines are running text.
 std::string help_text() {
     return R"(Usage: mavorin [FILE.mvn]
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --help | --version
 
-Mavorin plays back macros on the desktop: random waits, pointer moves, clicks,
-typed text with special keys, a counter on the clipboard, program launches,
-PC commands, CD doors, screenshots and waiting for pixels to change.
+Mavorin builds macros in one window and plays them back on the desktop: random
+waits, pointer moves, clicks, typed text with special keys, a counter on the
+clipboard, program launches, PC commands, CD doors, screenshots and waiting for
+pixels to change.
 
-Without options the window opens. It loads "mavorin.mvn" from the current
-folder when that file exists (its first line says whether it is loaded and
-started). A macro file named on the command line is loaded and started at once;
-the start key (default: none) and the abort key (default: ESC) work globally.
+The window:
+  Without arguments the window opens with a new macro and looks for the file
+  "mavorin.mvn" in the current folder; the start mode in its first line says
+  whether it is loaded, loaded and started, or left for the button "Laden".
+  A macro file named on the command line, or opened from the file manager, is
+  loaded and started at once.
+
+  Every edit is written into the macro at once. "Speichern" writes the macro
+  file, "Laden" reads it again, the buttons ">" beside them choose another
+  file, a macro file dropped on the command list is loaded, and "Neu" starts
+  a new macro. Nothing is saved on closing.
+
+  A run carries out every command with the pause of the settings after each,
+  and repeats the whole macro as often as the settings say. The start key
+  (default: none) starts a run and the abort key (default: ESC) stops it,
+  also while another window has the focus. Closing the window frees mouse and
+  keyboard if a macro blocked them.
 
 Options:
-  --list FILE        print every command of FILE in the list format, one per line
-  --dry-run FILE     play FILE on a virtual clock without touching the desktop and
-                     print each desktop operation as "<ms> <operation> <arguments>"
+  --list FILE        print the commands of FILE as the command list shows
+                     them, one per line, all of them (the window shows 999)
+  --dry-run FILE     play FILE on a virtual clock without touching the desktop
+                     and print each desktop operation as "MS OPERATION ARGS",
+                     then "MS end" or "MS stopped"; progress goes to stderr
   --until MS         stop a dry run after MS milliseconds of virtual time
-                     (default 3600000)
-  --help             show this text
-  --version          show the version
+                     (default 3600000, one hour)
+  -h, --help         show this text
+  -V, --version      show the version
 
-Macro files (".mvn") are text in Windows-1252 with CR LF line ends: a first line
-".mvn 0000 ..." (four option digits: start mode, window options, unused, colour
-scheme), then the settings record and one command record per line, for example
-  code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|
-  code:|002|xpos:|100|ypos:|200|
-  code:|004|text:|Hallo{ENTER}|
+Macro files:
+  A macro file ends in ".mvn" and is text in Windows-1252 with CR LF line
+  ends. Its first line is ".mvn", a blank, four option digits and a banner;
+  the program writes ".mvn 0000". Digit 1 is the start mode of "mavorin.mvn"
+  (1 load, 2 load and start, else neither), digit 2 the window options
+  (1 transparent, 2 always on top, 3 both, 4 to 7 the same with the command
+  list hidden) and digit 4 the colour scheme (1 to 3). The settings record
+  and one command record per line follow; a line that does not begin with
+  "code" ends the macro. For example:
 
-Exit status: 0 on success, 2 for a file that is not a macro file or a misused option.
+    .mvn 0000 Mavorin
+    code:|000|wait:|500|loop:|1|start:|F9|stop:|ESC|
+    code:|002|xpos:|100|ypos:|200|
+    code:|004|text:|{SHIFT}hallo{ENTER}|
+
+  The settings record holds the pause after each command in milliseconds,
+  the number of repetitions after the first pass and the two hot keys ("no",
+  "ESC", "F1" to "F12"). The commands:
+
+    001 wait:|MS|maxwait:|MS|      wait a random time between the two
+    002 xpos:|X|ypos:|Y|           move the pointer
+    003 mouseclick:|left|          click left, middle or right
+    004 text:|TEXT|                type TEXT; keys in braces: {ENTER},
+                                   {TAB}, {SHIFT}, {CTRL}, {ALT}, {F1}...
+    005 start:|N|step:|N|          count up and put the number on the
+                                   clipboard, shown by {CODE5} in texts
+    006 pfad:|PROGRAM|             start a program
+    007 pc:|WORD|                  lockpc, reboot, shutdown, screenoff,
+                                   end, input-disable, input-enable
+    008 drive:|DEVICE|move:|M|     CD door; M is open or close
+    009 pfad:|FILE|                save a screenshot as a bitmap, or as
+                                   JPEG: "NAME.jpg <80%>" (quality 80)
+    010 xpos:|X|ypos:|Y|break:|N|  wait until the pixels at X,Y change;
+                                   stop after N times 20 polls (0: never)
+
+Examples:
+  Example macros are installed in /usr/share/doc/mavorin/examples. Try one
+  without touching the desktop first:
+
+    mavorin --dry-run /usr/share/doc/mavorin/examples/pointer-tour.mvn
+
+Exit status:
+  0 on success; 2 for a misused option or a file that is not a macro file.
 )";
 }
+
+namespace {
+
+constexpr int64_t kDefaultUntilMs = 3600000;
+
+bool is_option(const std::string& a) {
+    return a.size() > 1 && a[0] == '-';
+}
+
+int misuse(std::ostream& err, const std::string& message) {
+    err << "mavorin: " << message << " (see mavorin --help)\n";
+    return 2;
+}
+
+bool is_mode(const std::string& a) {
+    return a == "--list" || a == "--dry-run" || a == "--help" || a == "-h" || a == "--version" ||
+           a == "-V";
+}
+
+std::string canonical_mode(const std::string& a) {
+    if (a == "-h") return "--help";
+    if (a == "-V") return "--version";
+    return a;
+}
+
+bool ends_with(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// --dry-run FILE [--until MS], the two in either order; MS also as --until=MS.
+std::optional<int> dry_run_args(const std::vector<std::string>& rest, std::ostream& out,
+                                std::ostream& err) {
+    std::optional<std::string> file;
+    std::optional<std::string> until_text;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        const std::string& a = rest[i];
+        if (a == "--until" || a.rfind("--until=", 0) == 0) {
+            if (until_text) return misuse(err, "--until is given twice");
+            if (a == "--until") {
+                if (i + 1 >= rest.size())
+                    return misuse(err, "--until needs a number of milliseconds");
+                until_text = rest[++i];
+            } else {
+                until_text = a.substr(8);
+            }
+        } else if (is_option(a)) {
+            return misuse(err, "--dry-run does not know the option " + a);
+        } else if (file) {
+            return misuse(err, "--dry-run plays one file, not both " + *file + " and " + a);
+        } else {
+            file = a;
+        }
+    }
+    if (!file) return misuse(err, "--dry-run needs a macro file: mavorin --dry-run FILE");
+    int64_t until = kDefaultUntilMs;
+    if (until_text) {
+        const std::string& v = *until_text;
+        auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), until);
+        if (v.empty() || ec != std::errc() || p != v.data() + v.size() || until < 0)
+            return misuse(err, "--until takes a whole number of milliseconds, not \"" + v + "\"");
+    }
+    return dry_run_command(*file, until, out, err);
+}
+
+}  // namespace
 
 std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return std::nullopt;
-    const std::string& a = args[0];
-    if (a == "--help" || a == "-h") {
-        out << help_text();
-        return 0;
+
+    std::string mode;
+    for (const auto& a : args) {
+        if (!is_mode(a)) continue;
+        const std::string m = canonical_mode(a);
+        if (m == "--help") {
+            out << help_text();
+            return 0;
+        }
+        if (!mode.empty() && mode != m)
+            return misuse(err, mode + " and " + m + " cannot be combined");
+        mode = m;
     }
-    if (a == "--version" || a == "-V") {
+    if (mode.empty()) {
+        // The window: at most one macro file, no options.
+        for (const auto& a : args) {
+            if (a == "--until" || a.rfind("--until=", 0) == 0)
+                return misuse(err, "--until belongs to --dry-run");
+            if (is_option(a)) return misuse(err, "unknown option " + a);
+        }
+        if (args.size() > 1)
+            return misuse(err,
+                          "the window opens one macro file, not " + std::to_string(args.size()));
+        // Not an error: the window starts as it would from the desktop, but say why the file
+        // will not be played.
+        const std::string& f = args[0];
+        std::error_code ec;
+        if (!ends_with(f, ".mvn"))
+            err << "mavorin: " << f
+                << ": the name does not end in \".mvn\"; the window opens without it\n";
+        else if (!std::filesystem::is_regular_file(f, ec))
+            err << "mavorin: " << f << ": no such file; the window opens with a new macro\n";
+        return std::nullopt;
+    }
+
+    std::vector<std::string> rest;
+    bool mode_seen = false;
+    for (const auto& a : args) {
+        if (!mode_seen && canonical_mode(a) == mode) {
+            mode_seen = true;
+            continue;
+        }
+        rest.push_back(a);
+    }
+    if (mode == "--version") {
+        if (!rest.empty()) return misuse(err, "--version takes no arguments");
         out << "mavorin " << MAVORIN_VERSION << "\n";
         return 0;
     }
-    if (a == "--list") {
-        if (args.size() != 2) {
-            err << "mavorin: --list takes exactly one file (see --help)\n";
-            return 2;
-        }
-        return list_command(args[1], out, err);
+    if (mode == "--list") {
+        for (const auto& a : rest)
+            if (a == "--until" || a.rfind("--until=", 0) == 0)
+                return misuse(err, "--until belongs to --dry-run, not --list");
+            else if (is_option(a))
+                return misuse(err, "--list does not know the option " + a);
+        if (rest.empty()) return misuse(err, "--list needs a macro file: mavorin --list FILE");
+        if (rest.size() > 1)
+            return misuse(err, "--list takes one file, not " + std::to_string(rest.size()));
+        return list_command(rest[0], out, err);
     }
-    if (a == "--dry-run") {
-        if (args.size() != 2 && args.size() != 4) {
-            err << "mavorin: usage: mavorin --dry-run FILE [--until MS]\n";
-            return 2;
-        }
-        int64_t until = 3600000;
-        if (args.size() == 4) {
-            const std::string& v = args[3];
-            auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), until);
-            if (args[2] != "--until" || ec != std::errc() || p != v.data() + v.size() ||
-                until < 0) {
-                err << "mavorin: --until takes a whole number of milliseconds (see --help)\n";
-                return 2;
-            }
-        }
-        return dry_run_command(args[1], until, out, err);
-    }
-    if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-        err << "mavorin: unknown option " << a << " (see --help)\n";
-        return 2;
-    }
-    return std::nullopt;
+    return dry_run_args(rest, out, err);
 }
 
 }  // namespace mavorin::cli

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Installs the build into a private folder (DESTDIR, no root, nothing on the machine changes) and
+# checks the desktop integration there: file layout, icons, the .desktop entry, the .mvn type, and
+# that opening a .mvn file the freedesktop way starts "mavorin FILE" with the file as one argument.
+# Usage: staged_install.sh BUILD_DIR
+set -u
+build=$1
+src=$(cd "$(dirname "$0")/../.." && pwd)
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail=0
+skipped=()
+bad() { echo "FAIL $*"; fail=1; }
+have() { command -v "$1" >/dev/null 2>&1; }
+
+root=$tmp/root
+DESTDIR=$root cmake --install "$build" --prefix /usr >"$tmp/install.log" 2>&1 ||
+  { cat "$tmp/install.log"; echo "FAIL: cmake --install"; exit 1; }
+share=$root/usr/share
+
+[ -x "$root/usr/bin/mavorin" ] || bad "no executable usr/bin/mavorin"
+"$root/usr/bin/mavorin" --version | grep -q '^mavorin ' || bad "installed program does not run"
+desktop=$share/applications/mavorin.desktop
+mimexml=$share/mime/packages/mavorin.xml
+[ -f "$desktop" ] || bad "no desktop entry"
+[ -f "$mimexml" ] || bad "no file-type description"
+[ -f "$share/icons/hicolor/scalable/apps/mavorin.svg" ] || bad "no scalable icon"
+[ -f "$share/icons/hicolor/scalable/mimetypes/application-x-mavorin-macro.svg" ] ||
+  bad "no icon for macro files"
+for png in "$share"/icons/hicolor/*x*/*/*.png; do
+  size=${png#"$share"/icons/hicolor/}
+  size=${size%%/*}
+  got=$(file -b "$png" | sed -n 's/^PNG image data, \([0-9]*\) x \([0-9]*\),.*/\1x\2/p')
+  [ "$got" = "$size" ] || bad "$png is $got, not $size"
+done
+[ "$(ls "$share"/icons/hicolor/*x*/apps/mavorin.png | wc -l)" -ge 5 ] || bad "too few icon sizes"
+man=$share/man/man1/mavorin.1.gz
+if gzip -t "$man" 2>/dev/null; then
+  gzip -dc "$man" | grep -q '^\.TH MAVORIN 1' || bad "man page has no title line"
+else
+  bad "no compressed man page at usr/share/man/man1"
+fi
+n=0
+for ex in "$src"/examples/*.mvn; do
+  n=$((n + 1))
+  cmp -s "$ex" "$share/doc/mavorin/examples/$(basename "$ex")" ||
+    bad "example $(basename "$ex") not installed byte for byte"
+done
+[ $n -ge 4 ] || bad "only $n examples"
+# Nothing outside the expected places (a stray test program would land in usr/bin).
+stray=$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/mavorin|share/(applications|mime/packages|icons/hicolor|man/man1|doc/mavorin)/)')
+[ -z "$stray" ] || bad "unexpected files installed: $stray"
+
+# The entry: valid, starts the installed program with one file, names our type and icon.
+key() { sed -n "s/^$1=//p" "$desktop" | head -n1; }
+[ "$(key Exec)" = "mavorin %f" ] || bad "Exec is [$(key Exec)]"
+[ "$(key Icon)" = mavorin ] || bad "Icon is [$(key Icon)]"
+type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$mimexml")
+[ "$type" = application/x-mavorin-macro ] || bad "file type is [$type]"
+[ "$(key MimeType)" = "$type;" ] || bad "MimeType is [$(key MimeType)]"
+if have desktop-file-validate; then
+  desktop-file-validate "$desktop" || bad "desktop-file-validate"
+else
+  skipped+=(desktop-file-validate)
+fi
+if have xmllint; then
+  xmllint --noout "$mimexml" || bad "mime XML is not well-formed"
+fi
+
+# The file type, in a private database: by name, and by the ".mvn " at the start of the content.
+if have update-mime-database && have mimetype; then
+  export XDG_DATA_HOME=$tmp/home XDG_CONFIG_HOME=$tmp/config XDG_DATA_DIRS=$share:/usr/share
+  update-mime-database "$share/mime" 2>"$tmp/mime.err" || bad "update-mime-database failed"
+  [ -s "$tmp/mime.err" ] && bad "update-mime-database: $(cat "$tmp/mime.err")"
+  mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$tmp/files"
+  cp "$src/examples/pointer-tour.mvn" "$tmp/files/tour.mvn"
+  cp "$src/examples/pointer-tour.mvn" "$tmp/files/no-extension"
+  printf 'nothing special\n' >"$tmp/files/empty-ish.mvn"
+  printf '.mvn\nno blank after the word\n' >"$tmp/files/plain"
+  for f in tour.mvn no-extension empty-ish.mvn; do
+    got=$(mimetype --brief "$tmp/files/$f")
+    [ "$got" = "$type" ] || bad "$f is [$got], want $type"
+  done
+  got=$(mimetype --brief "$tmp/files/plain")
+  [ "$got" != "$type" ] || bad "a text starting with \".mvn\" without a blank counts as a macro"
+else
+  skipped+=("file type (update-mime-database, mimetype)")
+fi
+
+# Double-click: xdg-open finds our entry for the type and runs its Exec line. A stand-in
+# "mavorin" first in PATH records the arguments it gets.
+if have xdg-open && have update-desktop-database && have mimetype; then
+  update-desktop-database "$share/applications" || bad "update-desktop-database failed"
+  default=$(xdg-mime query default "$type")
+  [ "$default" = mavorin.desktop ] || bad "default application for $type is [$default]"
+  mkdir -p "$tmp/shim" "$tmp/a folder"
+  cat >"$tmp/shim/mavorin" <<EOF
+#!/bin/sh
+printf '%s\n' "\$#" "\$@" >"$tmp/argv"
+EOF
+  chmod +x "$tmp/shim/mavorin"
+  file="$tmp/a folder/my macro.mvn"
+  cp "$src/examples/pointer-tour.mvn" "$file"
+  (unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
+   PATH=$tmp/shim:$PATH DISPLAY=${DISPLAY:-:99} BROWSER=false xdg-open "$file") >"$tmp/open.log" 2>&1 ||
+    bad "xdg-open failed: $(cat "$tmp/open.log")"
+  [ "$(cat "$tmp/argv" 2>/dev/null)" = "$(printf '1\n%s' "$file")" ] ||
+    bad "xdg-open started mavorin with [$(cat "$tmp/argv" 2>/dev/null)], want the one file [$file]"
+else
+  skipped+=("xdg-open (xdg-utils, desktop-file-utils, libfile-mimeinfo-perl)")
+fi
+
+if [ $fail != 0 ]; then exit 1; fi
+if [ ${#skipped[@]} -gt 0 ]; then
+  printf 'SKIP (tools missing): %s\n' "${skipped[@]}"
+  exit 77
+fi
+echo "staged install: all checks passed"
