@@ -51,54 +51,85 @@ void copy_pixels(XImage* img, Bitmap& out) {
 
 }  // namespace
 
-Bitmap capture_root(Display* dpy) {
+ScreenCapture::~ScreenCapture() {
+    drop_shm();
+}
+
+void ScreenCapture::drop_shm() {
+    if (!shm_image_) return;
+    XShmDetach(dpy_, &shm_);
+    XSync(dpy_, False);
+    shmdt(shm_.shmaddr);
+    shm_image_->data = nullptr;
+    XDestroyImage(shm_image_);
+    shm_image_ = nullptr;
+}
+
+// The shared segment is kept between captures: the server's first read of a fresh segment
+// costs as much as a plain XGetImage, later ones a fraction of a millisecond.
+bool ScreenCapture::ensure_shm(const XWindowAttributes& attr) {
+    if (shm_image_ && shm_image_->width == attr.width && shm_image_->height == attr.height)
+        return true;
+    drop_shm();
+    if (shm_unusable_ || !XShmQueryExtension(dpy_)) return false;
+    XImage* img = XShmCreateImage(dpy_, attr.visual, attr.depth, ZPixmap, nullptr, &shm_,
+                                  attr.width, attr.height);
+    if (!img) return false;
+    shm_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * img->height,
+                        IPC_CREAT | 0600);
+    bool attached = false;
+    if (shm_.shmid >= 0) {
+        shm_.shmaddr = static_cast<char*>(shmat(shm_.shmid, nullptr, 0));
+        shm_.readOnly = False;
+        if (shm_.shmaddr != reinterpret_cast<char*>(-1)) {
+            img->data = shm_.shmaddr;
+            attached = XShmAttach(dpy_, &shm_);
+            XSync(dpy_, False);  // a remote server refuses the attach here
+            if (!attached) shmdt(shm_.shmaddr);
+        }
+        // Marked for removal at once: it goes away with the last detach, even after SIGKILL.
+        shmctl(shm_.shmid, IPC_RMID, nullptr);
+    }
+    if (!attached) {
+        img->data = nullptr;
+        XDestroyImage(img);
+        shm_unusable_ = true;
+        return false;
+    }
+    shm_image_ = img;
+    return true;
+}
+
+Bitmap ScreenCapture::grab() {
     Bitmap out;
-    const int screen = DefaultScreen(dpy);
-    const Window root = RootWindow(dpy, screen);
+    const int screen = DefaultScreen(dpy_);
+    const Window root = RootWindow(dpy_, screen);
     XWindowAttributes attr;
-    if (!XGetWindowAttributes(dpy, root, &attr)) return out;
+    if (!XGetWindowAttributes(dpy_, root, &attr)) return out;
     out.left = out.top = 0;
     out.right = out.width = attr.width;
     out.bottom = out.height = attr.height;
     auto old = XSetErrorHandler(ignore_errors);
-    XImage* img = nullptr;
-    XShmSegmentInfo shm{};
-    bool used_shm = false;
-    if (XShmQueryExtension(dpy)) {
-        img = XShmCreateImage(dpy, attr.visual, attr.depth, ZPixmap, nullptr, &shm, attr.width,
-                              attr.height);
-        if (img) {
-            shm.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * img->height,
-                               IPC_CREAT | 0600);
-            if (shm.shmid >= 0) {
-                shm.shmaddr = img->data = static_cast<char*>(shmat(shm.shmid, nullptr, 0));
-                shm.readOnly = False;
-                if (shm.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(dpy, &shm)) {
-                    XSync(dpy, False);
-                    used_shm = XShmGetImage(dpy, root, img, 0, 0, AllPlanes);
-                    XShmDetach(dpy, &shm);
-                }
-                if (shm.shmaddr != reinterpret_cast<char*>(-1)) {
-                    if (used_shm) copy_pixels(img, out);
-                    shmdt(shm.shmaddr);
-                }
-                shmctl(shm.shmid, IPC_RMID, nullptr);
-            }
-            img->data = nullptr;
-            XDestroyImage(img);
-            img = nullptr;
+    bool done = false;
+    if (ensure_shm(attr)) {
+        done = XShmGetImage(dpy_, root, shm_image_, 0, 0, AllPlanes);
+        if (done) {
+            copy_pixels(shm_image_, out);
+        } else {
+            drop_shm();
+            shm_unusable_ = true;  // e.g. a server on another machine: plain copies from now on
         }
     }
-    if (!used_shm) {
-        img = XGetImage(dpy, root, 0, 0, attr.width, attr.height, AllPlanes, ZPixmap);
-        if (img) {
+    if (!done) {
+        if (XImage* img =
+                XGetImage(dpy_, root, 0, 0, attr.width, attr.height, AllPlanes, ZPixmap)) {
             copy_pixels(img, out);
             XDestroyImage(img);
         } else {
             out.bgr.assign(static_cast<size_t>(out.width) * out.height * 3, 0);
         }
     }
-    XSync(dpy, False);
+    XSync(dpy_, False);
     XSetErrorHandler(old);
     return out;
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 
 #include <chrono>
 #include <cstdint>
@@ -66,6 +68,24 @@ class KeyPoll {
     std::map<int, std::chrono::steady_clock::time_point> pressed_since_poll_;
 };
 
+// Copies the root window into a Bitmap, through a shared-memory image when the server allows.
+class ScreenCapture {
+  public:
+    explicit ScreenCapture(Display* dpy) : dpy_(dpy) {}
+    ~ScreenCapture();
+    ScreenCapture(const ScreenCapture&) = delete;
+    ScreenCapture& operator=(const ScreenCapture&) = delete;
+    Bitmap grab();
+
+  private:
+    bool ensure_shm(const XWindowAttributes& attr);
+    void drop_shm();
+    Display* dpy_;
+    XImage* shm_image_ = nullptr;
+    XShmSegmentInfo shm_{};
+    bool shm_unusable_ = false;
+};
+
 class X11Devices : public DeviceServices {
   public:
     X11Devices(Display* dpy, std::vector<std::string> args);
@@ -105,6 +125,7 @@ class X11Devices : public DeviceServices {
     InputGuard guard_;
     Keyboard keyboard_;
     KeyPoll keypoll_;
+    ScreenCapture capture_;
     std::map<std::string, std::string> cd_aliases_;
     std::mt19937 random_;
     std::set<int> buttons_down_;
@@ -114,7 +135,5 @@ class X11Devices : public DeviceServices {
 void spawn_detached(const std::vector<std::string>& argv);
 // Encodes 24-bit BGR pixels as JPEG; 0 on success, otherwise a nonzero status.
 int encode_jpeg(const Bitmap& image, int quality, std::string& out);
-// Copies the root window into a Bitmap (XShm when available).
-Bitmap capture_root(Display* dpy);
 
 }  // namespace mavorin::x11

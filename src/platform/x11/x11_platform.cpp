@@ -26,7 +26,7 @@ std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>&
 }
 
 X11Devices::X11Devices(Display* dpy, std::vector<std::string> args)
-    : dpy_(dpy), args_(std::move(args)), keyboard_(dpy), keypoll_(dpy) {
+    : dpy_(dpy), args_(std::move(args)), keyboard_(dpy), keypoll_(dpy), capture_(dpy) {
     random_.seed(
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
 }
@@ -185,7 +185,7 @@ double X11Devices::random_fraction() {
 }
 
 Bitmap X11Devices::capture_screen() {
-    return capture_root(dpy_);
+    return capture_.grab();
 }
 
 }  // namespace mavorin::x11
