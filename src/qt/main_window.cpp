@@ -328,6 +328,7 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
 
 MainWindow::~MainWindow() {
     for (form::Control* c : m_.all_controls()) c->set_observer(nullptr);
+    m_.mnulistboxcode.on_popup = nullptr;
 }
 
 template <class W>
