@@ -1,6 +1,7 @@
 // Input actions: pointer, clicks, typed text, and the counter that feeds the clipboard.
 #include "engine/input_actions.hpp"
 
+#include <climits>
 #include <cmath>
 
 #include "app/frm_mavorin.hpp"
@@ -44,6 +45,8 @@ void InputActions::mauszeiger_bewegen() {
     const int i = w.befehl_aktuell;
     const long long x = runde(wert_aus_text(w.befehl_wert1[i]));
     const long long y = runde(wert_aus_text(w.befehl_wert2[i]));
+    // A coordinate that does not fit the cursor call fails the statement: the pointer stays.
+    if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) return;
     w.platform.set_cursor_pos(static_cast<int>(x), static_cast<int>(y));
 }
 

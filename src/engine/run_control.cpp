@@ -11,36 +11,34 @@ constexpr int16_t kPressedSinceLastPoll = -32767;
 
 }  // namespace
 
-void RunControl::lock_editor(bool locked) {
+std::vector<form::Control*> RunControl::fields_after_com_code() {
     frm_mavorin& f = w;
-    const bool on = !locked;
-    std::vector<form::Control*> controls = {&f.cmd_neu,         &f.cmd_load,         &f.cmd_load2,
-                                            &f.img_befehl_left, &f.img_befehl_right, &f.txt_befehle,
-                                            &f.com_code};
-    for (form::Control* c : controls) c->set_enabled(on);
-    if (locked) {
-        f.com_code.set_visible(true);
-        f.com_code0.set_visible(false);
-    }
-    std::vector<form::Control*> rest = {
+    std::vector<form::Control*> c = {
         &f.txt_0_wait,        &f.txt_0_loop,        &f.com_0_startcode, &f.com_0_abbruchcode,
         &f.chk_0_transparenz, &f.chk_0_vordergrund, &f.chk_0_listbox,   &f.txt_1_random1,
         &f.txt_1_random2,     &f.txt_2_x,           &f.txt_2_y};
-    for (int i = 0; i < 3; ++i) rest.push_back(&f.opt_3_click[i]);
-    for (form::Control* c : std::initializer_list<form::Control*>{
-             &f.com_4_eingabebefehl, &f.txt_4_eingabetext, &f.txt_5_start, &f.txt_5_hochzählen,
-             &f.txt_6_pfad, &f.cmd_6_pfad})
-        rest.push_back(c);
-    for (int i = 0; i < 7; ++i) rest.push_back(&f.opt_7_pc[i]);
-    if (!f.kein_laufwerk) {
-        rest.push_back(&f.com_8_laufwerk);
-        rest.push_back(&f.com_8_move);
+    for (int i = 0; i < 3; ++i) c.push_back(&f.opt_3_click[i]);
+    c.insert(c.end(), {&f.com_4_eingabebefehl, &f.txt_4_eingabetext, &f.txt_5_start,
+                       &f.txt_5_hochzählen, &f.txt_6_pfad, &f.cmd_6_pfad});
+    for (int i = 0; i < 7; ++i) c.push_back(&f.opt_7_pc[i]);
+    // Without a CD drive the CD fields stay disabled for good.
+    if (!f.kein_laufwerk) c.insert(c.end(), {&f.com_8_laufwerk, &f.com_8_move});
+    c.insert(c.end(), {&f.txt_9_pfad, &f.cmd_9_pfad, &f.txt_10_x, &f.txt_10_y, &f.txt_10_abbruch,
+                       &f.hsc_befehle, &f.lst_code, &f.cmd_save, &f.cmd_save2});
+    return c;
+}
+
+void RunControl::lock_editor(bool locked) {
+    frm_mavorin& f = w;
+    if (locked) {
+        for (form::Control* c : std::initializer_list<form::Control*>{
+                 &f.cmd_neu, &f.cmd_load, &f.cmd_load2, &f.img_befehl_left, &f.img_befehl_right,
+                 &f.txt_befehle, &f.com_code})
+            c->set_enabled(false);
+        f.com_code.set_visible(true);
+        f.com_code0.set_visible(false);
     }
-    for (form::Control* c : std::initializer_list<form::Control*>{
-             &f.txt_9_pfad, &f.cmd_9_pfad, &f.txt_10_x, &f.txt_10_y, &f.txt_10_abbruch,
-             &f.hsc_befehle, &f.lst_code, &f.cmd_save, &f.cmd_save2})
-        rest.push_back(c);
-    for (form::Control* c : rest) c->set_enabled(on);
+    for (form::Control* c : fields_after_com_code()) c->set_enabled(!locked);
 }
 
 void RunControl::cmd_start_Click() {
@@ -108,9 +106,7 @@ void RunControl::start_stop() {
     f.com_code.set_enabled(true);
     f.com_code.set_visible(false);
     f.com_code0.set_visible(true);
-    const bool load_enabled = f.cmd_load.enabled();
     lock_editor(false);
-    f.cmd_load.set_enabled(load_enabled);
     f.befehl_aktuell = 0;
     f.code_aktuell = 0;
     f.panels.codesichtbar();

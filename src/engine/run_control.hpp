@@ -1,7 +1,13 @@
 // Run control: start and stop, the two hot-key polls, the single-command run on double click.
 #pragma once
 
+#include <vector>
+
 namespace mavorin {
+
+namespace form {
+class Control;
+}
 
 class frm_mavorin;
 
@@ -15,8 +21,10 @@ class RunControl {
     void lst_code_DblClick();
 
   private:
-    // Enables or disables the controls locked during a run, in their order.
+    // Locking disables every control locked during a run, in order; unlocking enables those
+    // after com_code (start_stop restores the ones before it itself).
     void lock_editor(bool locked);
+    std::vector<form::Control*> fields_after_com_code();
     frm_mavorin& w;
 };
 

@@ -34,10 +34,13 @@ void guarded(const std::function<void()>& statement) {
     }
 }
 
-double bound(double v) {
-    if (v < 0) return 0;
-    if (!(v < 60000)) return 60000;
-    return v;
+// Keeps a random bound within 0..60000; a slot already in range keeps its text.
+void begrenzen(std::string& slot) {
+    const double v = wert_aus_text(slot);
+    if (v < 0)
+        slot = "0";
+    else if (!(v < 60000))
+        slot = "60000";
 }
 
 }  // namespace
@@ -91,11 +94,12 @@ void Scheduler::ausfuehren() {
 void Scheduler::zufall_wartezeit() {
     frm_mavorin& f = w;
     const int i = f.befehl_aktuell;
-    f.befehl_wert1[i] = zahl_text(bound(wert_aus_text(f.befehl_wert1[i])));
+    begrenzen(f.befehl_wert1[i]);
     const double lower = wert_aus_text(f.befehl_wert1[i]);
     double upper = lower;
+    // The short record has no upper bound; its slot may still hold an older record's value.
     if (f.befehl[i].find("maxwait:|") != std::string::npos) {
-        f.befehl_wert2[i] = zahl_text(bound(wert_aus_text(f.befehl_wert2[i])));
+        begrenzen(f.befehl_wert2[i]);
         upper = wert_aus_text(f.befehl_wert2[i]);
     }
     double extra;
