@@ -1,0 +1,131 @@
+// Desktop benchmarks, each against a peer measured in the same run:
+//   timing   200 steps with a 10 ms pause on the real Qt loop vs the ideal schedule (virtual clock)
+//   typing   XTest typing vs `xdotool type --delay 0` of the same text
+//   capture  full-screen capture + JPEG vs `import -window root`
+#include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/frm_mavorin.hpp"
+#include "platform/recording/recording_platform.hpp"
+#include "platform/x11/x11_platform.hpp"
+#include "qt/qt_event_loop.hpp"
+
+using namespace mavorin;
+using steady = std::chrono::steady_clock;
+
+namespace {
+
+double ms_since(steady::time_point t0) {
+    return std::chrono::duration<double, std::milli>(steady::now() - t0).count();
+}
+
+std::string macro_file(const std::string& dir) {
+    std::ofstream out(dir + "/steps.mvn", std::ios::binary);
+    out << ".mvn 0000 bench\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n";
+    for (int i = 0; i < 200; ++i) out << "code:|002|xpos:|" << i << "|ypos:|1|\r\n";
+    return dir + "/steps.mvn";
+}
+
+// Times of the 200 pointer moves, in ms, on the given loop.
+template <class Loop>
+std::vector<double> run_steps(Loop& loop, const std::string& dir, bool real) {
+    RecordingPlatform p(loop, dir);
+    p.cmdline = "\"" + macro_file(dir) + "\"";
+    std::vector<double> t;
+    const auto t0 = steady::now();
+    p.on_call = [&](const PlatformCall& c) {
+        if (c.op == "set_cursor_pos") t.push_back(real ? ms_since(t0) : static_cast<double>(c.ms));
+        if (c.op != "get_async_key_state") return;
+        p.calls.clear();
+    };
+    frm_mavorin w(p, loop);
+    w.startup.Form_Load();
+    if constexpr (std::is_same_v<Loop, form::VirtualClock>) {
+        while (w.running()) loop.step(100000);
+    } else {
+        while (w.running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return t;
+}
+
+int timing() {
+    const std::string dir = std::filesystem::temp_directory_path().string();
+    form::VirtualClock virt;
+    auto ideal = run_steps(virt, dir, false);
+    qt::QtEventLoop loop;
+    auto real = run_steps(loop, dir, true);
+    if (ideal.size() != real.size() || real.size() < 2) return 1;
+    std::vector<double> err;
+    for (size_t i = 1; i < real.size(); ++i)
+        err.push_back(std::fabs((real[i] - real[i - 1]) - (ideal[i] - ideal[i - 1])));
+    std::sort(err.begin(), err.end());
+    double mean = 0;
+    for (double e : err) mean += e;
+    mean /= err.size();
+    const double p99 = err[static_cast<size_t>(err.size() * 0.99)];
+    const double drift = (real.back() - real.front()) - (ideal.back() - ideal.front());
+    std::printf(
+        "timing: %zu steps, ideal span %.0f ms, real span %.1f ms; gap error mean %.3f ms, "
+        "p99 %.3f ms; drift %.1f ms (%.3f of the ideal span)\n",
+        real.size(), ideal.back() - ideal.front(), real.back() - real.front(), mean, p99, drift,
+        drift / (ideal.back() - ideal.front()));
+    return 0;
+}
+
+double run_command(const std::string& cmd) {
+    const auto t0 = steady::now();
+    if (std::system(cmd.c_str()) != 0) return -1;
+    return ms_since(t0);
+}
+
+int typing() {
+    auto dev = x11::make_x11_devices({});
+    if (!dev) return 1;
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "The quick brown fox 0123 ";
+    const auto t0 = steady::now();
+    dev->send_keys(text);
+    const double ours = ms_since(t0);
+    const double peer = run_command("xdotool type --delay 0 '" + text + "'");
+    std::printf("typing: %zu characters: mavorin %.1f ms, xdotool %.1f ms, ratio %.1fx\n",
+                text.size(), ours, peer, peer / ours);
+    return 0;
+}
+
+int capture() {
+    auto dev = x11::make_x11_devices({});
+    if (!dev) return 1;
+    const std::string dir = std::filesystem::temp_directory_path().string();
+    const int n = 10;
+    const auto t0 = steady::now();
+    for (int i = 0; i < n; ++i) dev->save_jpeg(dev->capture_screen(), dir + "/bench.jpg", 90);
+    const double ours = ms_since(t0) / n;
+    double peer = 0;
+    for (int i = 0; i < n; ++i)
+        peer += run_command("import -window root -quality 90 " + dir + "/bench-peer.jpg");
+    peer /= n;
+    std::printf("capture+jpeg: mavorin %.1f ms, import %.1f ms, ratio %.1fx\n", ours, peer,
+                peer / ours);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string what = argc > 1 ? argv[1] : "";
+    QCoreApplication app(argc, argv);
+    if (what == "timing") return timing();
+    if (what == "typing") return typing();
+    if (what == "capture") return capture();
+    std::cerr << "usage: bench_desktop timing|typing|capture\n";
+    return 2;
+}

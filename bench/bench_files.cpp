@@ -1,0 +1,81 @@
+// Loading and saving a 32000-command macro, against reading and writing the same bytes plainly.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/frm_mavorin.hpp"
+#include "platform/recording/recording_platform.hpp"
+
+using namespace mavorin;
+
+namespace {
+
+const std::string& folder() {
+    static const std::string f = [] {
+        auto p = std::filesystem::temp_directory_path() / "mavorin-bench";
+        std::filesystem::create_directories(p);
+        std::ofstream out(p / "big.mvn", std::ios::binary);
+        out << ".mvn 0000 bench\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n";
+        for (int i = 0; i < 32000; ++i)
+            out << "code:|002|xpos:|" << i % 1920 << "|ypos:|" << i % 1080 << "|\r\n";
+        return p.string();
+    }();
+    return f;
+}
+
+struct Window {
+    form::VirtualClock clock;
+    RecordingPlatform platform{clock, folder()};
+    frm_mavorin w{platform, clock};
+    Window() { w.startup.Form_Load(); }
+};
+
+void BM_Load32000(benchmark::State& state) {
+    Window win;
+    for (auto _ : state) {
+        win.w.dateipfad = "big.mvn";
+        win.w.datei.cmd_load_Click();
+        benchmark::DoNotOptimize(win.w.befehl_anzahl);
+    }
+}
+BENCHMARK(BM_Load32000)->Unit(benchmark::kMillisecond);
+
+// The peer: the same file read line by line into strings, nothing else.
+void BM_PlainRead32000(benchmark::State& state) {
+    for (auto _ : state) {
+        std::ifstream in(folder() + "/big.mvn", std::ios::binary);
+        std::string line;
+        size_t n = 0;
+        while (std::getline(in, line)) ++n;
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_PlainRead32000)->Unit(benchmark::kMillisecond);
+
+void BM_Save32000(benchmark::State& state) {
+    Window win;
+    win.w.dateipfad = "big.mvn";
+    win.w.datei.cmd_load_Click();
+    for (auto _ : state) {
+        win.w.dateipfad = "out.mvn";
+        win.w.datei.cmd_save_Click();
+    }
+}
+BENCHMARK(BM_Save32000)->Unit(benchmark::kMillisecond);
+
+void BM_PlainWrite32000(benchmark::State& state) {
+    std::string bytes;
+    for (int i = 0; i < 32001; ++i) bytes += "code:|002|xpos:|123|ypos:|456|\r\n";
+    for (auto _ : state) {
+        std::ofstream out(folder() + "/plain.mvn", std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
+}
+BENCHMARK(BM_PlainWrite32000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

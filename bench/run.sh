@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs every benchmark on a private Xvfb and prints the ratios against their peers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build-bench}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DMAVORIN_BENCH=ON -DMAVORIN_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target bench_files bench_desktop mavorin
+numfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$numfile" 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -f "$numfile"' EXIT
+for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$numfile")"
+
+"$build/bench/bench_files" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+"$build/bench/bench_desktop" timing
+"$build/bench/bench_desktop" typing
+"$build/bench/bench_desktop" capture
+
+# Idle CPU of the window with the hot-key poll running, against a sleeping process as the floor.
+dir=$(mktemp -d)
+(cd "$dir" && exec "$OLDPWD/$build/mavorin" >/dev/null 2>&1) &
+pid=$!
+sleep 3
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+a=$(ticks $pid); sleep 10; b=$(ticks $pid)
+hz=$(getconf CLK_TCK)
+kill $pid; rm -rf "$dir"
+awk -v t=$((b - a)) -v hz="$hz" 'BEGIN { printf "idle cpu: %.2f%% of one core over 10 s\n", 100 * t / hz / 10 }'
