@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # mavorin --dry-run on real files: the exact line format, end, stop, errors.
 set -u
-bin=$1
+bin=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 fail=0
@@ -39,6 +39,23 @@ check "until" "$out" "$(printf '1010 lock_workstation\n2010 lock_workstation\n30
 printf '.mvn 0000\r\ncode:|000|wait:|50|loop:|0|start:|no|stop:|ESC|\r\ncode:|007|pc:|end|\r\ncode:|007|pc:|lockpc|\r\n' >"$dir/end.mvn"
 out=$("$bin" --dry-run "$dir/end.mvn")
 check "end" "$out" "$(printf '60 end_program\n60 stopped')"
+
+# A random pause, a pixel watch on the unchanging screen (timeout after 20 polls), the reboot box,
+# and a CD command without a drive. Files go to a private folder that is gone afterwards.
+printf '.mvn 0000\r\ncode:|000|wait:|100|loop:|0|start:|no|stop:|ESC|\r\ncode:|001|wait:|100|maxwait:|300|\r\ncode:|010|xpos:|5|ypos:|5|break:|1|\r\ncode:|007|pc:|reboot|\r\ncode:|008|drive:|D:\\|move:|open|\r\n' >"$dir/watch.mvn"
+mkdir "$dir/tmp"
+out=$(cd "$dir" && TMPDIR="$dir/tmp" "$bin" --dry-run watch.mvn)
+want="410 capture_screen
+410 save_bmp code10.bmp"
+for ms in $(seq 420 20 800); do want+=$'\n'"$ms capture_screen"$'\n'"$ms save_bmp code10.bmp"; done
+want+='
+910 reboot
+910 message_box reboot
+1010 block_input 0
+1010 end'
+check "pixel watch" "$out" "$want"
+check "private folder removed" "$(ls -A "$dir/tmp")" ""
+check "nothing written beside the macro" "$(ls "$dir" | grep -c -e code10.bmp -e '^s.bmp')" 0
 
 # An hour of virtual time finishes quickly.
 start=$(date +%s)

@@ -35,12 +35,14 @@ class MacroRun : public WindowTest {
         return "code:|000|wait:|" + std::to_string(wait) + "|loop:|" + std::to_string(loop) +
                "|start:|no|stop:|" + stop + "|";
     }
-    // Desktop operations as "<ms> <op> <args>", the way the dry run prints them.
-    std::vector<std::string> trace() const {
+    // Desktop operations as "<ms> <op> <args>", the way the dry run prints them; times count
+    // from `origin`.
+    std::vector<std::string> trace(int64_t origin = 0) const {
         std::vector<std::string> out;
         for (const auto& c : platform.calls) {
             if (!is_desktop_operation(c.op)) continue;
-            out.push_back(std::to_string(c.ms) + " " + c.op + (c.args.empty() ? "" : " ") + c.args);
+            out.push_back(std::to_string(c.ms - origin) + " " + c.op + (c.args.empty() ? "" : " ") +
+                          c.args);
         }
         return out;
     }
