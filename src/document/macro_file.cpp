@@ -18,7 +18,7 @@ constexpr size_t kHeaderBytes = 1u << 20;
 
 bool is_regular(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    return std::filesystem::is_regular_file(utf8_path(path), ec);
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t
                 size_t max_bytes) {
     lines.clear();
     if (!is_regular(path)) return false;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8_path(path), std::ios::binary);
     if (!in) return false;
     std::string line;
     bool pending = false;  // a line has started

@@ -46,9 +46,14 @@ Bitmap Bitmap::crop(int x, int y, int w, int h) const {
 
 std::string resolve_path(const std::string& folder, const std::string& path) {
     if (path.empty()) return path;
-    std::filesystem::path p(path);
+    std::filesystem::path p = utf8_path(path);
     if (p.is_absolute() || folder.empty()) return path;
-    return (std::filesystem::path(folder) / p).string();
+    const auto joined = (utf8_path(folder) / p).u8string();
+    return std::string(joined.begin(), joined.end());
+}
+
+std::filesystem::path utf8_path(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 std::vector<uint8_t> encode_bmp(const Bitmap& image) {
@@ -83,7 +88,7 @@ std::vector<uint8_t> encode_bmp(const Bitmap& image) {
 bool write_file_replacing(const std::string& path, const std::string& bytes) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path target(path);
+    fs::path target = utf8_path(path);
     if (path.empty() || fs::is_directory(target, ec)) return false;
     std::random_device rd;
     fs::path tmp = target;
@@ -108,7 +113,7 @@ bool write_file_replacing(const std::string& path, const std::string& bytes) {
 }
 
 bool read_first_field_of_file(const std::string& path, std::string& field) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8_path(path), std::ios::binary);
     if (!in) return false;
     field.clear();
     char c;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 
 namespace mavorin {
 
+// A path from UTF-8 text (on Windows the C++ library would not read a narrow string as UTF-8).
+std::filesystem::path utf8_path(const std::string& utf8);
 // A 24-bit bottom-up Windows bitmap file of the image.
 std::vector<uint8_t> encode_bmp(const Bitmap& image);
 // Writes through a temporary file beside `path` and renames it over `path`, so a failed write
