@@ -1,0 +1,40 @@
+// Opens the native window: the Win32 platform, the timer loop, the core window and its view.
+// The SDK headers need <windows.h> first.
+// clang-format off
+#include <windows.h>
+#include <mmsystem.h>
+// clang-format on
+
+#include "app/frm_mavorin.hpp"
+#include "cli/cli.hpp"
+#include "platform/win32/win32_platform.hpp"
+#include "win32view/main_window.hpp"
+#include "win32view/win32_event_loop.hpp"
+
+int mavorin::run_window(int, char**) {
+    // Screen coordinates are physical pixels, as the macro's positions mean them.
+    SetProcessDPIAware();
+    // 10 ms timers need a finer system tick than the default 15.6 ms.
+    timeBeginPeriod(1);
+    win32::Win32Platform platform;
+    win32::Win32EventLoop loop;
+    frm_mavorin window(platform, loop);
+    win32::MainWindow view(window);
+    platform.set_main_window(view.hwnd());
+    view.on_close = [&] {
+        window.startup.Form_Unload();  // frees input and ends the process
+        PostQuitMessage(0);
+    };
+    view.show();
+    window.startup.Form_Load();
+    view.sync_all();
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(view.hwnd(), &msg)) continue;  // Tab between the fields
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    timeEndPeriod(1);
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The Windows program under Wine playing a real macro file, checked with X tools from outside:
+# the pointer (xdotool), typed text (edit_probe), BMP and JPEG screenshots (identify) and the
+# clipboard (xclip and a Windows-side read). Expects DISPLAY and the Wine environment from run.sh.
+# Prints one line per check: PASS, FAIL or SKIP and its name.
+set -uo pipefail
+build=$1
+exe="$build/mavorin.exe"
+probe="$build/tests/windows/edit_probe.exe"
+work=$(mktemp -d)
+# A blank in the folder: the shell quotes such a path, and only a quoted path is a macro file.
+dir="$work/mavorin e2e"
+mkdir -p "$dir"
+trap 'rm -rf "$work"' EXIT
+
+pass() { echo "PASS $1"; }
+fail() { echo "FAIL $1${2:+: $2}"; }
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected '$2', got '$3'"; fi
+}
+winpath() { winepath -w "$1" 2>/dev/null; }
+# Waits until the process with this pid has gone, at most $2 seconds.
+wait_gone() {
+  for _ in $(seq $(($2 * 10))); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+
+# The probe: an EDIT at a known place, reporting its text to a file.
+probe_x=700 probe_y=500
+typed="$dir/getippt.txt"
+wine "$probe" "$(winpath "$typed")" $probe_x $probe_y &
+probe_pid=$!
+for _ in $(seq 100); do [ -f "$typed" ] && break; sleep 0.1; done
+[ -f "$typed" ] || fail "edit probe starts"
+
+# The macro: point at the probe's field, click it, type, count twice, two screenshots, end.
+edit_x=$((probe_x + 150)) edit_y=$((probe_y + 23))
+bmp="$dir/bild.bmp" jpg="$dir/bild.jpg"
+macro="$dir/e2e makro.mvn"
+printf '%s\r\n' \
+  ".mvn 0000 e2e" \
+  "code:|000|wait:|300|loop:|0|start:|no|stop:|ESC|" \
+  "code:|002|xpos:|$edit_x|ypos:|$edit_y|" \
+  "code:|003|mouseclick:|left|" \
+  "code:|004|text:|Hallo Welt äöü ß € {SHIFT}a (1+1)|" \
+  "code:|005|start:|41|step:|2|" \
+  "code:|005|start:|41|step:|2|" \
+  "code:|005|start:|41|step:|2|" \
+  "code:|009|pfad:|$(winpath "$bmp")|" \
+  "code:|009|pfad:|$(winpath "$jpg") <80%>|" \
+  "code:|007|pc:|end|" | iconv -f UTF-8 -t CP1252 >"$macro"
+expected_text="Hallo Welt äöü ß € A (1+1)"
+
+# The dry run plays the same file without touching the desktop.
+dry=$(timeout 120 wine "$exe" --dry-run "$(winpath "$macro")" 2>&1 | tr -d '\r')
+if grep -q "set_cursor_pos $edit_x $edit_y" <<<"$dry" && grep -q '^[0-9]* end_program' <<<"$dry"
+then pass "dry run prints the desktop operations"
+else fail "dry run prints the desktop operations" "$(head -c 400 <<<"$dry")"
+fi
+expected_clip=$(sed -n 's/^[0-9]* clipboard_set //p' <<<"$dry" | tail -n1)
+
+# The window build, started with the quoted path as the shell would open the file.
+(cd "$dir" && exec wine "$exe" "$(winpath "$macro")") &
+app_pid=$!
+if wait_gone "$app_pid" 90; then pass "macro runs to its end command and the program exits"
+else fail "macro runs to its end command and the program exits"; kill "$app_pid" 2>/dev/null
+fi
+
+loc=$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
+check "pointer moved to the macro's position (xdotool)" "$edit_x $edit_y" "$loc"
+check "keystrokes typed into a Wine EDIT" "$expected_text" "$(cat "$typed" 2>/dev/null)"
+
+check "BMP screenshot is a screen-sized bitmap (identify)" "BMP3 1280 1024" \
+  "$(identify -format '%m %w %h' "$bmp" 2>/dev/null)"
+# The probe's magenta fill must be in the picture where the probe was.
+check "BMP screenshot shows the screen's content" "255,0,255" \
+  "$(convert "$bmp" -format '%[fx:int(255*p{'$((probe_x + 200))','$((probe_y + 60))'}.r)],%[fx:int(255*p{'$((probe_x + 200))','$((probe_y + 60))'}.g)],%[fx:int(255*p{'$((probe_x + 200))','$((probe_y + 60))'}.b)]' info: 2>/dev/null)"
+check "JPEG screenshot is a screen-sized JPEG (identify)" "JPEG 1280 1024" \
+  "$(identify -format '%m %w %h' "$jpg" 2>/dev/null)"
+echo "SKIP JPEG quality 80 (Wine's GDI+ ignores it; file says $(identify -format '%Q' "$jpg" 2>/dev/null))"
+
+if [ -n "$expected_clip" ]; then
+  check "clipboard holds the counter (xclip)" "$expected_clip" \
+    "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)"
+  clip="$dir/clip.txt"
+  timeout 60 wine "$probe" x 0 0 "$(winpath "$clip")" >/dev/null 2>&1
+  check "clipboard holds the counter (Windows side)" "$expected_clip" "$(cat "$clip" 2>/dev/null)"
+else
+  fail "dry run shows the counter's clipboard text"
+fi
+kill "$probe_pid" 2>/dev/null
+wait "$probe_pid" 2>/dev/null
+
+# The default file of the folder is loaded at start-up; the window is shown until closed.
+printf '%s\r\n' ".mvn 1000 Fenster" "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|" \
+  "code:|002|xpos:|100|ypos:|200|" "code:|004|text:|Grüße{ENTER}|" "code:|009|pfad:|C:\\bild.jpg <90%>|" \
+  | iconv -f UTF-8 -t CP1252 >"$dir/mavorin.mvn"
+(cd "$dir" && exec wine "$exe") &
+app_pid=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name '^Mavorin$' 2>/dev/null | head -n1)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+if [ -n "$win" ]; then pass "native window opens"; else fail "native window opens"; fi
+sleep 2
+shot=${MAVORIN_WINDOW_SHOT:-$build/mavorin-window.png}
+import -window root "$shot" 2>/dev/null && echo "     (screenshot of the window: $shot)"
+# A polite close (WM_CLOSE), as the window's close box does.
+(cd "$dir" && timeout 30 wine taskkill /im mavorin.exe >/dev/null 2>&1)
+if wait_gone "$app_pid" 30; then pass "closing the window ends the program"
+else fail "closing the window ends the program"; kill "$app_pid" 2>/dev/null
+fi
+exit 0

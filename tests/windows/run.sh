@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs the Windows test programs and the end-to-end checks under Wine on a private Xvfb.
+# Usage: tests/windows/run.sh BUILD_DIR   (BUILD_DIR holds the cross build, e.g. build-win)
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+
+export WINEPREFIX=${MAVORIN_WINEPREFIX:-$HOME/.cache/mavorin-wine}
+# No Mono/Gecko prompts; a crash ends the program instead of waiting in the debugger.
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+numfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" 2>/dev/null &
+xvfb_pid=$!
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -f "$numfile"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$numfile")"
+
+# A server left from an earlier run talks to a display that is gone.
+wineserver -k 2>/dev/null || true
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "windows: creating the Wine prefix $WINEPREFIX"
+  wineboot --init >/dev/null 2>&1
+fi
+wineserver -w 2>/dev/null || true
+
+passed=0 failed=0 skipped=0
+# Runs one GoogleTest program and adds its counts.
+gtest() {
+  local name=$1 exe=$2 log
+  log=$(mktemp)
+  timeout 900 wine "$exe" --gtest_color=no >"$log" 2>&1
+  local rc=$?
+  local p f s
+  p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n1)
+  f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n1)
+  s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' "$log" | tail -n1)
+  p=${p:-0} f=${f:-0} s=${s:-0}
+  if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi  # crashed or hung
+  # Failures with their messages, skips with their reasons.
+  awk '/^\[ RUN/ {buf=""} {buf=buf $0 "\n"} /^\[  (FAILED|SKIPPED) \] [A-Za-z].*\(/ {printf "%s", buf}' \
+    "$log" | grep -v '^\[ RUN' | sed "s/^/  $name: /" | head -n 80
+  [ "$rc" -ne 0 ] && [ "$f" -le 1 ] && tail -n 20 "$log" | sed "s/^/  $name| /"
+  echo "windows $name: $p passed, $f failed, $s skipped"
+  passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
+  rm -f "$log"
+}
+
+gtest unit_tests "$build/tests/windows/unit_tests.exe"
+gtest win32_tests "$build/tests/windows/win32_tests.exe"
+
+# End-to-end: the real program on the Wine desktop; each check prints PASS, FAIL or SKIP.
+e2e_log=$(mktemp)
+bash "$here/e2e.sh" "$build" | tee "$e2e_log"
+passed=$((passed + $(grep -c '^PASS' "$e2e_log")))
+failed=$((failed + $(grep -c '^FAIL' "$e2e_log")))
+skipped=$((skipped + $(grep -c '^SKIP' "$e2e_log")))
+rm -f "$e2e_log"
+
+echo "windows: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]
