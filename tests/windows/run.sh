@@ -5,7 +5,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 
-export WINEPREFIX=${MAVORIN_WINEPREFIX:-$HOME/.cache/mavorin-wine}
+export WINEPREFIX=${MAVORIN_WINEPREFIX:-${HOME:-/root}/.cache/mavorin-wine}
 # No Mono/Gecko prompts; a crash ends the program instead of waiting in the debugger.
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 mkdir -p "$(dirname "$WINEPREFIX")"

@@ -167,6 +167,8 @@ bool running_on_wine() {
 }
 
 Win32Platform::Win32Platform() : command_line_(narrow(command_tail(GetCommandLineW()))) {
+    // Brings up the display driver: before that Wine reports the pointer at 0,0.
+    GetSystemMetrics(SM_CXSCREEN);
     seed_random_from_clock();
 }
 
