@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 
+#include <bitset>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -54,7 +55,9 @@ class Keyboard {
     std::set<KeyCode> pressed_;
 };
 
-// Tracks key presses seen since the previous poll, from XInput2 raw events on the root window.
+// Tracks which keys are down and which were pressed since the previous poll, from XInput2 raw
+// events on the root window. The keymap is asked for only now and then, to heal a lost event, so
+// the idle hot-key poll costs no server round trip.
 class KeyPoll {
   public:
     explicit KeyPoll(Display* dpy);
@@ -62,8 +65,11 @@ class KeyPoll {
 
   private:
     void drain();
+    void resync();
     Display* dpy_;
     int xi_opcode_ = -1;
+    std::bitset<256> down_;
+    std::chrono::steady_clock::time_point synced_{};
     // Keycode -> when its latest raw press was drained.
     std::map<int, std::chrono::steady_clock::time_point> pressed_since_poll_;
 };

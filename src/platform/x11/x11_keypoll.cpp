@@ -1,4 +1,5 @@
-// The key poll: "down now" from the keymap, "pressed since the previous poll" from raw events.
+// The key poll: "down now" and "pressed since the previous poll" from raw events, with the
+// keymap as the occasional ground truth.
 #include <X11/XKBlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
@@ -26,6 +27,9 @@ KeySym vk_keysym(int vk) {
 // polled that key (Escape pressed long before a run started) and must not abort the run.
 constexpr auto kTapWindow = std::chrono::milliseconds(300);
 
+// How often the tracked "down" state is checked against the server's keymap.
+constexpr auto kResyncEvery = std::chrono::seconds(1);
+
 }  // namespace
 
 KeyPoll::KeyPoll(Display* dpy) : dpy_(dpy) {
@@ -42,9 +46,20 @@ KeyPoll::KeyPoll(Display* dpy) : dpy_(dpy) {
     }
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
+    XISetMask(bits, XI_RawKeyRelease);
     XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
     XISelectEvents(dpy_, DefaultRootWindow(dpy_), &mask, 1);
-    XFlush(dpy_);
+    resync();
+}
+
+void KeyPoll::resync() {
+    char keys[32] = {};
+    XQueryKeymap(dpy_, keys);
+    for (int code = 0; code < 256; ++code) down_[code] = keys[code / 8] & (1 << (code % 8));
+    synced_ = std::chrono::steady_clock::now();
+    // Events queued before the snapshot replay in order onto it and end in the same state;
+    // later ones move it on.
+    drain();
 }
 
 void KeyPoll::drain() {
@@ -57,9 +72,15 @@ void KeyPoll::drain() {
         }
         if (ev.type != GenericEvent || ev.xcookie.extension != xi_opcode_) continue;
         if (!XGetEventData(dpy_, &ev.xcookie)) continue;
-        if (ev.xcookie.evtype == XI_RawKeyPress)
-            pressed_since_poll_[static_cast<XIRawEvent*>(ev.xcookie.data)->detail] =
-                std::chrono::steady_clock::now();
+        const int code = static_cast<XIRawEvent*>(ev.xcookie.data)->detail;
+        if (code >= 0 && code < 256) {
+            if (ev.xcookie.evtype == XI_RawKeyPress) {
+                down_.set(code);
+                pressed_since_poll_[code] = std::chrono::steady_clock::now();
+            } else if (ev.xcookie.evtype == XI_RawKeyRelease) {
+                down_.reset(code);
+            }
+        }
         XFreeEventData(dpy_, &ev.xcookie);
     }
 }
@@ -67,12 +88,13 @@ void KeyPoll::drain() {
 int16_t KeyPoll::state(int vk) {
     KeySym sym = vk_keysym(vk);
     KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(dpy_, sym);
-    char keys[32] = {};
-    XQueryKeymap(dpy_, keys);
-    // Drained after the keymap round trip: every press before the "down now" snapshot is seen.
-    drain();
+    // Without XInput2 there are no events to follow: every poll asks the server.
+    if (xi_opcode_ < 0 || std::chrono::steady_clock::now() - synced_ >= kResyncEvery)
+        resync();
+    else
+        drain();
     if (!code) return 0;  // a key the keyboard lacks is never pressed
-    const bool down = keys[code / 8] & (1 << (code % 8));
+    const bool down = down_[code];
     bool pressed = false;
     if (auto it = pressed_since_poll_.find(code); it != pressed_since_poll_.end()) {
         // A tap released before this poll still counts: a quick tap on the abort key must
