@@ -13,7 +13,8 @@ using namespace mavorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string folder = [] {
-        auto p = std::filesystem::temp_directory_path() / ("mavorin-fuzz-" + std::to_string(getpid()));
+        auto p =
+            std::filesystem::temp_directory_path() / ("mavorin-fuzz-" + std::to_string(getpid()));
         std::filesystem::create_directories(p);
         return p.string();
     }();

@@ -22,7 +22,8 @@ void Timer::set_enabled(bool on) {
 }
 
 void Timer::set_interval(long ms) {
-    // Negative means never; beyond about 24 days is treated as 24 days, so deadlines never overflow.
+    // Negative means never; beyond about 24 days is treated as 24 days, so deadlines never
+    // overflow.
     interval_ = ms < 0 ? 0 : ms > 2147483647L ? 2147483647L : ms;
     if (enabled_) arm();
 }
