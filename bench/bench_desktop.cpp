@@ -2,8 +2,13 @@
 //   timing   200 steps with a 10 ms pause on the real Qt loop vs the ideal schedule (virtual clock)
 //   typing   XTest typing vs `xdotool type --delay 0` of the same text
 //   capture  full-screen capture + JPEG vs `import -window root`
+//   pixel    pixel-watch reaction, screen change to the next command, vs a watcher polling `import`
+#include <X11/Xlib.h>
+
 #include <QCoreApplication>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -11,7 +16,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/frm_mavorin.hpp"
@@ -118,6 +125,122 @@ int capture() {
     return 0;
 }
 
+// A window over the watched block, mapped to change the screen and unmapped to restore it.
+struct Cover {
+    Display* dpy = XOpenDisplay(nullptr);
+    Window win = 0;
+    Cover() {
+        if (!dpy) return;
+        XSetWindowAttributes a{};
+        a.background_pixel = 0xff3366;
+        a.override_redirect = True;
+        win = XCreateWindow(dpy, DefaultRootWindow(dpy), 0, 0, 200, 200, 0, CopyFromParent,
+                            InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &a);
+    }
+    ~Cover() {
+        if (dpy) XCloseDisplay(dpy);
+    }
+    void show(bool on) {
+        if (on)
+            XMapRaised(dpy, win);
+        else
+            XUnmapWindow(dpy, win);
+        XSync(dpy, False);
+    }
+};
+
+// The recording platform with the real screen, timing the first pointer move after the watch.
+class WatchPlatform : public RecordingPlatform {
+  public:
+    using RecordingPlatform::RecordingPlatform;
+    std::unique_ptr<DeviceServices> dev = x11::make_x11_devices({});
+    int captures = 0;
+    steady::time_point moved{};
+    Bitmap capture_screen() override {
+        ++captures;
+        return dev->capture_screen();
+    }
+    void set_cursor_pos(int x, int y) override {
+        moved = steady::now();
+        RecordingPlatform::set_cursor_pos(x, y);
+    }
+};
+
+void print_stats(const char* who, std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    double mean = 0;
+    for (double x : v) mean += x;
+    mean /= v.size();
+    std::printf("pixel watch: %s reaction over %zu changes: mean %.1f ms, max %.1f ms\n", who,
+                v.size(), mean, v.back());
+}
+
+int pixel() {
+    Cover cover;
+    if (!cover.dpy) return 1;
+    const std::string dir = std::filesystem::temp_directory_path().string() + "/mavorin-pixel";
+    std::filesystem::create_directories(dir);
+    {
+        std::ofstream out(dir + "/watch.mvn", std::ios::binary);
+        out << ".mvn 0000 bench\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n"
+               "code:|010|xpos:|20|ypos:|20|break:|0|\r\ncode:|002|xpos:|1|ypos:|1|\r\n";
+    }
+    std::mt19937 rng(7);
+    std::vector<double> ours;
+    for (int trial = 0; trial < 20; ++trial) {
+        cover.show(false);
+        qt::QtEventLoop loop;
+        WatchPlatform p(loop, dir);
+        if (!p.dev) return 1;
+        p.cmdline = "\"" + dir + "/watch.mvn\"";
+        frm_mavorin w(p, loop);
+        w.startup.Form_Load();
+        // Change the screen at a random moment once the watch holds its reference.
+        while (w.running() && p.captures < 3)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        steady::time_point changed{};
+        QTimer::singleShot(std::uniform_int_distribution<int>(5, 40)(rng), [&] {
+            cover.show(true);
+            changed = steady::now();
+        });
+        while (w.running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (changed == steady::time_point{} || p.moved < changed) return 1;
+        ours.push_back(std::chrono::duration<double, std::milli>(p.moved - changed).count());
+    }
+    // The peer: a watcher that grabs the same 5x5 block with ImageMagick until it differs.
+    const std::string grab = "import -window root -crop 5x5+20+20 +repage rgb:" + dir + "/peer";
+    auto read = [&](const std::string& f) {
+        std::ifstream in(f, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::vector<double> peer;
+    for (int trial = 0; trial < 5; ++trial) {
+        cover.show(false);
+        if (run_command(grab + ".ref") < 0) return 1;
+        const std::string ref = read(dir + "/peer.ref");
+        std::atomic<bool> seen{false};
+        steady::time_point detected{};
+        std::thread watcher([&] {
+            while (run_command(grab) >= 0 && read(dir + "/peer") == ref) {
+            }
+            detected = steady::now();
+            seen = true;
+        });
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::uniform_int_distribution<int>(100, 400)(rng)));
+        cover.show(true);
+        const auto changed = steady::now();
+        watcher.join();
+        if (!seen) return 1;
+        peer.push_back(std::chrono::duration<double, std::milli>(detected - changed).count());
+    }
+    cover.show(false);
+    std::filesystem::remove_all(dir);
+    print_stats("mavorin", ours);
+    print_stats("import loop", peer);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +249,7 @@ int main(int argc, char** argv) {
     if (what == "timing") return timing();
     if (what == "typing") return typing();
     if (what == "capture") return capture();
-    std::cerr << "usage: bench_desktop timing|typing|capture\n";
+    if (what == "pixel") return pixel();
+    std::cerr << "usage: bench_desktop timing|typing|capture|pixel\n";
     return 2;
 }

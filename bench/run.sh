@@ -16,6 +16,7 @@ export DISPLAY=":$(head -n1 "$numfile")"
 "$build/bench/bench_desktop" timing
 "$build/bench/bench_desktop" typing
 "$build/bench/bench_desktop" capture
+"$build/bench/bench_desktop" pixel
 
 # Idle CPU of the window with the hot-key poll running, against a sleeping process as the floor.
 dir=$(mktemp -d)
