@@ -13,45 +13,41 @@ namespace {
 using wintest::pump;
 using wintest::pump_until;
 
-TEST(Win32EventLoop, TimersTickOnTheMessageLoopInDeadlineOrder) {
+TEST(Win32EventLoop, TimersTickInDeadlineOrderOnTheirAbsoluteSchedule) {
     Win32EventLoop loop;
     std::vector<std::string> ticks;
-    std::vector<int64_t> times;
-    form::Timer slow(loop, "slow", 60, false), fast(loop, "fast", 10, false);
+    std::vector<int64_t> deadlines;
+    int once = 0;
+    form::Timer slow(loop, "slow", 60), fast(loop, "fast", 10), one(loop, "one", 5),
+        zero(loop, "zero", 0);
     slow.on_tick = [&] { ticks.push_back("slow"); };
     fast.on_tick = [&] {
         ticks.push_back("fast");
-        times.push_back(loop.now_ms());
+        deadlines.push_back(loop.tick_time());
+        EXPECT_GE(loop.now_ms(), loop.tick_time());  // never early
     };
-    slow.set_enabled(true);
-    fast.set_enabled(true);
-    ASSERT_TRUE(pump_until([&] { return std::count(ticks.begin(), ticks.end(), "slow") >= 1; }));
+    one.on_tick = [&] {
+        ++once;
+        one.set_enabled(false);
+    };
+    zero.on_tick = [&] { ticks.push_back("zero"); };
+    for (form::Timer* t : {&slow, &fast, &one, &zero}) t->set_enabled(true);
+    ASSERT_TRUE(pump_until([&] { return std::count(ticks.begin(), ticks.end(), "slow") == 1; }));
     slow.set_enabled(false);
     fast.set_enabled(false);
     EXPECT_EQ(ticks.front(), "fast");
-    EXPECT_GE(std::count(ticks.begin(), ticks.end(), "fast"), 2);
-    for (size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i], times[i - 1]);
+    EXPECT_EQ(std::count(ticks.begin(), ticks.end(), "zero"), 0);
+    EXPECT_EQ(once, 1);
+    ASSERT_GE(deadlines.size(), 2u);
+    // Late ticks do not shift the phase: every deadline lies on the first one's grid.
+    for (size_t i = 1; i < deadlines.size(); ++i) {
+        EXPECT_GT(deadlines[i], deadlines[i - 1]);
+        EXPECT_EQ((deadlines[i] - deadlines[0]) % 10, 0) << deadlines[i];
+    }
     const size_t after_stop = ticks.size();
     pump(100);
     EXPECT_EQ(ticks.size(), after_stop);
-}
-
-TEST(Win32EventLoop, OneShotZeroIntervalAndRestart) {
-    Win32EventLoop loop;
-    int once = 0, never = 0;
-    form::Timer one_shot(loop, "one", 10, false), zero(loop, "zero", 0, false);
-    one_shot.on_tick = [&] {
-        ++once;
-        one_shot.set_enabled(false);
-    };
-    zero.on_tick = [&] { ++never; };
-    one_shot.set_enabled(true);
-    zero.set_enabled(true);
-    pump(150);
-    EXPECT_EQ(once, 1);
-    EXPECT_EQ(never, 0);
-    // Enabling again starts a fresh countdown.
-    one_shot.set_enabled(true);
+    one.set_enabled(true);  // enabling again starts a fresh countdown
     EXPECT_TRUE(pump_until([&] { return once == 2; }, 1000));
 }
 
@@ -60,7 +56,7 @@ TEST(Win32EventLoop, ATickThatPumpsEventsLetsOtherTimersRun) {
     Win32EventLoop loop;
     Win32Platform platform;
     std::vector<std::string> order;
-    form::Timer outer(loop, "outer", 10, false), inner(loop, "inner", 20, false);
+    form::Timer outer(loop, "outer", 10), inner(loop, "inner", 20);
     outer.on_tick = [&] {
         outer.set_enabled(false);
         order.push_back("outer begins");
