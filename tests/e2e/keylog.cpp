@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../x11/keysym_text.hpp"
+
 int main(int argc, char** argv) {
     if (argc < 5) return 2;
     setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -37,26 +39,8 @@ int main(int argc, char** argv) {
             KeySym sym = NoSymbol;
             XLookupString(&ev.xkey, buf, sizeof buf, &sym, nullptr);  // applies Shift
             // Keysyms to Unicode ourselves: no input method or locale to depend on.
-            unsigned long cp = 0;
-            if ((sym >= 0x20 && sym <= 0x7E) || (sym >= 0xA0 && sym <= 0xFF))
-                cp = sym;
-            else if ((sym & 0xFF000000) == 0x01000000)
-                cp = sym & 0x00FFFFFF;
-            else if (sym == 0x20AC)
-                cp = 0x20AC;
-            if (cp) {
-                char out[5] = {};
-                if (cp < 0x80) {
-                    out[0] = static_cast<char>(cp);
-                } else if (cp < 0x800) {
-                    out[0] = static_cast<char>(0xC0 | (cp >> 6));
-                    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
-                } else {
-                    out[0] = static_cast<char>(0xE0 | (cp >> 12));
-                    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
-                }
-                printf("K %s\n", out);
+            if (const std::string text = keysym_text(sym); !text.empty()) {
+                printf("K %s\n", text.c_str());
             } else if (sym != NoSymbol) {
                 const char* name = XKeysymToString(sym);
                 // Modifier keys alone are not interesting to the tests.

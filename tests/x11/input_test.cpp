@@ -1,58 +1,24 @@
-// Pointer, buttons and typed text reach a real window on a real X server.
+// Pointer, buttons, typed text and the hot-key poll against a real X server.
 #include "x11_test_support.hpp"
 // After gtest: Xlib defines None and Bool.
-#include <X11/Xlib.h>
-#include <X11/keysym.h>
-
 #include <thread>
 
 namespace mavorin::x11test {
 namespace {
 
-std::vector<KeySym> keyboard_mapping() {
-    Display* dpy = XOpenDisplay(nullptr);
-    int min_kc = 0, max_kc = 0, per = 0;
-    XDisplayKeycodes(dpy, &min_kc, &max_kc);
-    KeySym* map = XGetKeyboardMapping(dpy, min_kc, max_kc - min_kc + 1, &per);
-    std::vector<KeySym> out(map, map + (max_kc - min_kc + 1) * per);
-    XFree(map);
-    XCloseDisplay(dpy);
-    return out;
+bool no_key_down() {
+    return shell("xinput query-state 'Virtual core XTEST keyboard' | grep -c =down") == "0";
 }
 
-std::vector<int> keys_down() {
-    Display* dpy = XOpenDisplay(nullptr);
-    char keys[32] = {};
-    XQueryKeymap(dpy, keys);
-    XCloseDisplay(dpy);
-    std::vector<int> down;
-    for (int code = 0; code < 256; ++code)
-        if (keys[code / 8] & (1 << (code % 8))) down.push_back(code);
-    return down;
-}
+using X11Pointer = X11Test;
 
-unsigned buttons_held() {
-    Display* dpy = XOpenDisplay(nullptr);
-    Window root, child;
-    int rx, ry, wx, wy;
-    unsigned mask = 0;
-    XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rx, &ry, &wx, &wy, &mask);
-    XCloseDisplay(dpy);
-    return mask & (Button1Mask | Button2Mask | Button3Mask);
-}
-
-TEST(X11Pointer, MovesAreSeenByXdotoolAndReadBack) {
-    REQUIRE_DISPLAY();
-    auto dev = make_devices();
+TEST_F(X11Pointer, MovesAreSeenByXdotoolAndReadBack) {
     TargetWindow target(0, 0, 1, 1);
-    ASSERT_TRUE(dev);
     dev->set_cursor_pos(123, 456);
     EXPECT_TRUE(wait_until([] { return xdotool_pointer() == "123 456"; }, 2));
     EXPECT_EQ(dev->get_cursor_pos(), (Point{123, 456}));
-
     shell("xdotool mousemove 300 401");
     EXPECT_EQ(dev->get_cursor_pos(), (Point{300, 401}));
-
     // Far outside the screen the pointer stops at the edge.
     const Point corner{DisplayWidth(target.display(), 0) - 1,
                        DisplayHeight(target.display(), 0) - 1};
@@ -62,9 +28,7 @@ TEST(X11Pointer, MovesAreSeenByXdotoolAndReadBack) {
     EXPECT_EQ(dev->get_cursor_pos(), (Point{corner.x, 0}));
 }
 
-TEST(X11Pointer, ButtonFlagsBecomeLeftRightAndMiddleButtons) {
-    REQUIRE_DISPLAY();
-    auto dev = make_devices();
+TEST_F(X11Pointer, ButtonFlagsBecomeButtonEventsAndNoneStaysDown) {
     TargetWindow target(400, 300, 200, 150);
     dev->set_cursor_pos(450, 350);
     const std::string log = target.log_while([&] {
@@ -72,110 +36,128 @@ TEST(X11Pointer, ButtonFlagsBecomeLeftRightAndMiddleButtons) {
     });
     EXPECT_EQ(log, "P1 R1 P3 R3 P2 R2 ");
     EXPECT_EQ(buttons_held(), 0u);
-}
-
-TEST(X11Pointer, ButtonsLeftDownAreReleasedWhenTheBackendGoes) {
-    REQUIRE_DISPLAY();
-    {
-        auto dev = make_devices();
-        dev->set_cursor_pos(10, 10);
-        dev->mouse_event(2 | 8);
-        EXPECT_TRUE(wait_until([] { return buttons_held() == (Button1Mask | Button3Mask); }, 2));
-    }
+    // Buttons left down are released when the backend goes.
+    dev->mouse_event(2 | 8);
+    EXPECT_TRUE(wait_until([] { return buttons_held() == (Button1Mask | Button3Mask); }, 2));
+    dev.reset();
     EXPECT_EQ(buttons_held(), 0u);
 }
 
-class X11Typing : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!display_available()) GTEST_SKIP() << "no X server";
-        dev = make_devices();
-        ASSERT_TRUE(dev);
-        mapping_before = keyboard_mapping();
-    }
-    void TearDown() override {
-        if (!dev) return;
-        // Whatever was typed, nothing stays pressed and the keymap is as it was.
-        EXPECT_TRUE(wait_until([] { return keys_down().empty(); }, 1));
-        EXPECT_TRUE(keyboard_mapping() == mapping_before) << "temporary key mappings left behind";
-    }
-    std::string type(const std::string& notation) {
-        return target.log_while([&] { dev->send_keys(notation); });
-    }
-    TargetWindow target{700, 100, 300, 200};
-    std::unique_ptr<DeviceServices> dev;
-    std::vector<KeySym> mapping_before;
+struct Typed {
+    const char* notation;
+    const char* seen;
 };
 
-TEST_F(X11Typing, PlainTextAndPunctuation) {
-    EXPECT_EQ(type("Hello, World! 1=2 [x]_\"'`;:/?<>|\\@#$&*-."),
-              "Hello, World! 1=2 [x]_\"'`;:/?<>|\\@#$&*-.");
-}
+class X11Typing : public X11Test {
+  protected:
+    // Types each notation and checks what arrived, that nothing stays pressed and that the
+    // temporary key mappings are gone before the next text.
+    void type_all(std::initializer_list<Typed> table) {
+        const std::string keymap = shell("xmodmap -pk");
+        for (const auto& [notation, seen] : table) {
+            SCOPED_TRACE(notation);
+            EXPECT_EQ(target.log_while([&] { dev->send_keys(notation); }), seen);
+            EXPECT_TRUE(wait_until(no_key_down, 1));
+            EXPECT_TRUE(shell("xmodmap -pk") == keymap) << "temporary key mappings left behind";
+        }
+    }
+    TargetWindow target{700, 100, 300, 200};
+};
 
-TEST_F(X11Typing, EscapedSpecialCharactersTypeThemselves) {
-    EXPECT_EQ(type("a{+}b{^}c{%}d{~}e{(}f{)}g{{}h{}}"), "a+b^c%d~e(f)g{h}");
-}
-
-TEST_F(X11Typing, CharactersMissingFromTheKeymapArriveInOrder) {
-    EXPECT_EQ(type("äöüß ÄÖÜ €x"), "äöüß ÄÖÜ €x");
-    // A second text right after the first: the mappings of the first are gone by then.
-    EXPECT_EQ(type("Öl kostet 5€, Äpfel 3€"), "Öl kostet 5€, Äpfel 3€");
-}
-
-TEST_F(X11Typing, NamedKeysWithRepeatCountsAndTilde) {
-    EXPECT_EQ(type("{ENTER}{tab}{F5}{F12}{BS}{LEFT 3}{Esc}~{DEL}{HOME}{PGDN}"),
-              "<Return><Tab><F5><F12><BackSpace><Left><Left><Left><Escape><Return><Delete>"
-              "<Home><Next>");
-}
-
-TEST_F(X11Typing, ModifiersHoldForTheNextKeyOrTheGroup) {
-    EXPECT_EQ(type("+a"), "A");
-    EXPECT_EQ(type("^c%f^%q"), "^c%f^%q");
-    EXPECT_EQ(type("+(ab)c"), "ABc");
-    EXPECT_EQ(type("+1"), "!");
-    EXPECT_EQ(type("^(ä)"), "^ä");
-}
-
-TEST_F(X11Typing, MalformedTextTypesNothing) {
-    EXPECT_EQ(type("ab{NOPE}cd"), "");
-    EXPECT_EQ(type("(ab"), "");
-    EXPECT_EQ(type("ab}"), "");
-    EXPECT_EQ(type("ok"), "ok");
-}
-
-TEST_F(X11Typing, LongTextArrivesComplete) {
-    std::string text;
-    for (int i = 0; i < 20; ++i) text += "Zeile " + std::to_string(i) + " äöü;";
-    EXPECT_EQ(type(text), text);
+TEST_F(X11Typing, TheBraceNotationArrivesAsTyped) {
+    std::string lines;
+    for (int i = 0; i < 20; ++i) lines += "Zeile " + std::to_string(i) + " äöü;";
+    type_all({
+        {"Hello, World! 1=2 [x]_\"'`;:/?<>|\\@#$&*-.",
+         "Hello, World! 1=2 [x]_\"'`;:/?<>|\\@#$&*-."},
+        {"a{+}b{^}c{%}d{~}e{(}f{)}g{{}h{}}", "a+b^c%d~e(f)g{h}"},
+        // Characters missing from the keymap; the second text finds the first one's mappings gone.
+        {"äöüß ÄÖÜ €x", "äöüß ÄÖÜ €x"},
+        {"Öl kostet 5€, Äpfel 3€", "Öl kostet 5€, Äpfel 3€"},
+        {"{ENTER}{tab}{F5}{F12}{BS}{LEFT 3}{Esc}~{DEL}{HOME}{PGDN}",
+         "<Return><Tab><F5><F12><BackSpace><Left><Left><Left><Escape><Return><Delete><Home><Next>"},
+        {"+a^c%f^%q+(ab)c+1^(ä)", "A^c%f^%qABc!^ä"},  // modifiers for a key or a group
+        {"ab{NOPE}cd(ab}", ""},                       // malformed text types nothing
+        {lines.c_str(), lines.c_str()},
+    });
 }
 
 // A German keyboard, switched to while the backend is already running.
-class X11TypingGerman : public X11Typing {
-  protected:
-    void SetUp() override {
-        if (!display_available()) GTEST_SKIP() << "no X server";
-        layout = shell("setxkbmap -query | awk '/layout:/ {print $2}'");
-        dev = make_devices();
-        ASSERT_TRUE(dev);
-        ASSERT_EQ(shell("setxkbmap de && setxkbmap -query | awk '/layout:/ {print $2}'"), "de");
-        mapping_before = keyboard_mapping();
-    }
-    void TearDown() override {
-        X11Typing::TearDown();
-        shell("setxkbmap " + (layout.empty() ? std::string("us") : layout));
-    }
-    std::string layout;
-};
-
-TEST_F(X11TypingGerman, AltGrCharactersAndUmlautsComeFromTheLayout) {
-    EXPECT_EQ(type("@€{{}{}}[]\\|{~}µ äöüß ÄÖÜ zy"), "@€{}[]\\|~µ äöüß ÄÖÜ zy");
+TEST_F(X11Typing, AltGrAndUmlautsComeFromAGermanLayout) {
+    const std::string layout = shell("setxkbmap -query | awk '/layout:/ {print $2}'");
+    ASSERT_EQ(shell("setxkbmap de && setxkbmap -query | awk '/layout:/ {print $2}'"), "de");
+    type_all({
+        {"@€{{}{}}[]\\|{~}µ äöüß ÄÖÜ zy", "@€{}[]\\|~µ äöüß ÄÖÜ zy"},
+        {"^%q^%e^%7^%0", "@€{}"},  // Ctrl+Alt acts as AltGr where the key has an AltGr symbol
+        {"^%{HOME}^%{ENTER}^%{TAB}", "^%<Home>^%<Return>^%<Tab>"},
+        {"^c+a", "^cA"},
+    });
+    shell("setxkbmap " + (layout.empty() ? std::string("us") : layout));
 }
 
-TEST_F(X11TypingGerman, CtrlAltActsAsAltGrWhereTheKeyHasAnAltGrSymbol) {
-    EXPECT_EQ(type("^%q^%e^%7^%0"), "@€{}");  // "{ALTGR}q" after the engine's translation
-    // Keys where AltGr changes nothing keep the shortcut itself.
-    EXPECT_EQ(type("^%{HOME}^%{ENTER}^%{TAB}"), "^%<Home>^%<Return>^%<Tab>");
-    EXPECT_EQ(type("^c+a"), "^cA");
+constexpr int kEnter = 13, kEscape = 27, kF5 = 116, kF6 = 117, kF12 = 123, kF13 = 124;
+
+class X11KeyPoll : public X11Test {
+  protected:
+    void SetUp() override {
+        X11Test::SetUp();
+        // Presses from earlier tests are not ours to see.
+        for (int vk : {kEnter, kEscape, kF5, kF6, kF12}) dev->get_async_key_state(vk);
+    }
+    void TearDown() override { shell("xdotool keyup F6 F12 2>/dev/null"); }
+    // Polls like the 10 ms hot-key timer until the key reads `want` (at most two seconds).
+    int16_t poll_until(int vk, int16_t want) {
+        int16_t got = 0;
+        wait_until([&] { return (got = dev->get_async_key_state(vk)) == want; }, 2);
+        return got;
+    }
+};
+
+TEST_F(X11KeyPoll, EachKeyReportsATapOnceEvenAfterItsRelease) {
+    shell("xdotool key F5 Escape Return");  // pressed and released before the next poll
+    EXPECT_EQ(dev->get_async_key_state(kF12), 0);
+    EXPECT_EQ(poll_until(kEscape, -32767), -32767);
+    EXPECT_EQ(dev->get_async_key_state(kF5), -32767);
+    EXPECT_EQ(dev->get_async_key_state(kEnter), -32767);
+    for (int vk : {kEscape, kF5, kEnter}) EXPECT_EQ(dev->get_async_key_state(vk), 0) << vk;
+    // Keys typed by the program count as presses too.
+    dev->send_keys("{F5}");
+    EXPECT_EQ(poll_until(kF5, -32767), -32767);
+    // Keys the keyboard lacks and unknown codes never read pressed.
+    shell("xdotool keydown F6");
+    for (int vk : {kF13, 0, 1, 255, 99999, -5}) EXPECT_EQ(dev->get_async_key_state(vk), 0) << vk;
+}
+
+TEST_F(X11KeyPoll, AHeldKeyReadsPressedOnceThenDown) {
+    shell("xdotool keydown F6");
+    EXPECT_EQ(poll_until(kF6, -32767), -32767);
+    // Held for longer than the poll trusts its own bookkeeping without asking the server.
+    for (int i = 0; i < 15; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(dev->get_async_key_state(kF6), -32768) << "poll " << i;
+    }
+    shell("xdotool keyup F6");
+    EXPECT_EQ(poll_until(kF6, 0), 0);
+    EXPECT_EQ(dev->get_async_key_state(kF6), 0);
+    shell("xdotool key F6");  // pressed again: a new press
+    EXPECT_EQ(poll_until(kF6, -32767), -32767);
+}
+
+TEST_F(X11KeyPoll, AnOldTapOfAKeyNobodyPolledDoesNotCount) {
+    // Escape tapped while only the start key is polled, as while no run is active...
+    shell("xdotool key Escape");
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(dev->get_async_key_state(kF12), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    // ...must not stop a run that starts polling Escape much later.
+    EXPECT_EQ(dev->get_async_key_state(kEscape), 0);
+    // A key held since then still reads as pressed when first polled.
+    shell("xdotool keydown F12");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_EQ(dev->get_async_key_state(kF12), -32767);
+    shell("xdotool keyup F12");
+    EXPECT_EQ(poll_until(kF12, 0), 0);
 }
 
 }  // namespace

@@ -1,222 +1,200 @@
-// Blocking input and its guard, program starts and the CD drive probing on a real system.
+// Blocking input and its guard, screen capture and image files, program starts and drives.
 #include "x11_test_support.hpp"
 // After gtest: Xlib defines None and Bool.
-#include <X11/extensions/XInput2.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <thread>
+#include <iterator>
+#include <sstream>
 
 namespace mavorin::x11test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Device {
-    int id;
-    std::string name;
-};
+// Ids of the slave devices, either the XTest ones or the user's own.
+std::vector<std::string> slaves(bool xtest) {
+    std::istringstream ids(shell(std::string("xinput list --short | grep slave | grep ") +
+                                 (xtest ? "" : "-v ") + "XTEST | grep -o 'id=[0-9]*' | cut -c4-"));
+    return {std::istream_iterator<std::string>(ids), {}};
+}
 
-// Slave devices, split into the XTest ones and the user's own.
-std::vector<Device> slave_devices(bool xtest) {
-    std::vector<Device> out;
-    Display* dpy = XOpenDisplay(nullptr);
-    int n = 0;
-    XIDeviceInfo* info = XIQueryDevice(dpy, XIAllDevices, &n);
-    for (int i = 0; i < n; ++i) {
-        if (info[i].use != XISlavePointer && info[i].use != XISlaveKeyboard) continue;
-        const std::string name = info[i].name;
-        if ((name.find("XTEST") != std::string::npos) == xtest)
-            out.push_back({info[i].deviceid, name});
-    }
-    XIFreeDeviceInfo(info);
-    XCloseDisplay(dpy);
+// "1" or "0" for each device, as `xinput list-props` shows its "Device Enabled".
+std::string enabled(const std::vector<std::string>& ids) {
+    std::string out;
+    for (const auto& id : ids)
+        out += shell("xinput list-props " + id +
+                     " | awk -F: '/Device Enabled/ {gsub(/[ \\t]/, \"\", $2); print $2}'");
     return out;
 }
 
-// "1", "0" or "" as `xinput list-props` shows the device's "Device Enabled".
-std::string enabled(int id) {
-    return shell("xinput list-props " + std::to_string(id) +
-                 " | awk -F: '/Device Enabled/ {gsub(/[ \\t]/, \"\", $2); print $2}'");
+class X11InputGuard : public X11Test {
+  protected:
+    void SetUp() override {
+        X11Test::SetUp();
+        physical = slaves(false);
+        ASSERT_GE(physical.size(), 2u) << "the test server has a mouse and a keyboard";
+    }
+    void TearDown() override {
+        for (const auto& id : physical) shell("xinput enable " + id);
+    }
+    std::string all(char state) const { return std::string(physical.size(), state); }
+    std::vector<std::string> physical;
+};
+
+TEST_F(X11InputGuard, BlockDisablesTheUsersDevicesButNotXTest) {
+    shell("xinput disable " + physical[0]);  // someone else's choice
+    dev->block_input(true);
+    EXPECT_EQ(enabled(physical), all('0'));
+    EXPECT_EQ(enabled(slaves(true)), "11");
+    dev->set_cursor_pos(77, 88);  // our own input still gets through
+    EXPECT_TRUE(wait_until([] { return xdotool_pointer() == "77 88"; }, 2));
+    dev->block_input(true);  // twice is the same as once
+    for (int i = 0; i < 2; ++i) {
+        dev->block_input(false);
+        EXPECT_EQ(enabled(physical), "0" + all('1').substr(1));  // the other's device stays off
+    }
 }
 
-bool all_enabled(const std::vector<Device>& devices, const std::string& want) {
-    for (const auto& d : devices)
-        if (enabled(d.id) != want) return false;
-    return true;
-}
-
-bool left_button_held() {
-    Display* dpy = XOpenDisplay(nullptr);
-    Window root, child;
-    int rx, ry, wx, wy;
-    unsigned mask = 0;
-    XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rx, &ry, &wx, &wy, &mask);
-    XCloseDisplay(dpy);
-    return mask & Button1Mask;
-}
-
-// Runs `body` in a child process that then waits to be killed; returns its pid once the body
-// has finished.
-pid_t child_that_waits(const std::function<void()>& body) {
+TEST_F(X11InputGuard, InputIsFreedHoweverTheProgramEnds) {
+    // Killed: the guard enables the devices and lets go of the button the program held down.
     int fds[2];
-    if (pipe(fds) != 0) return -1;
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        body();
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t killed = fork();
+    if (killed == 0) {  // a backend of its own: the parent's connection is not the child's
+        auto own = make_devices();
+        own->block_input(true);
+        own->set_cursor_pos(20, 20);
+        own->mouse_event(2);
         ssize_t w = write(fds[1], "x", 1);
         (void)w;
         for (;;) pause();
     }
-    close(fds[1]);
     char c;
-    ssize_t r = read(fds[0], &c, 1);
-    (void)r;
+    ASSERT_EQ(read(fds[0], &c, 1), 1);
     close(fds[0]);
-    return pid;
-}
+    close(fds[1]);
+    EXPECT_EQ(enabled(physical), all('0'));
+    EXPECT_TRUE(wait_until([] { return buttons_held() == Button1Mask; }, 2));
+    kill(killed, SIGKILL);
+    waitpid(killed, nullptr, 0);
+    EXPECT_TRUE(wait_until([&] { return enabled(physical) == all('1'); }, 5));
+    EXPECT_TRUE(wait_until([] { return buttons_held() == 0; }, 5));
 
-class X11InputBlock : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!display_available()) GTEST_SKIP() << "no X server";
-        physical = slave_devices(false);
-        if (physical.empty()) GTEST_SKIP() << "this X server has no device besides XTest";
-        xtest = slave_devices(true);
-    }
-    void TearDown() override {
-        for (const auto& d : physical) shell("xinput enable " + std::to_string(d.id));
-    }
-    std::vector<Device> physical, xtest;
-};
-
-TEST_F(X11InputBlock, BlockDisablesTheUsersDevicesButNotXTest) {
-    auto dev = make_devices();
-    dev->block_input(true);
-    EXPECT_TRUE(all_enabled(physical, "0"));
-    EXPECT_TRUE(all_enabled(xtest, "1"));
-    dev->set_cursor_pos(77, 88);  // our own input still gets through
-    EXPECT_TRUE(wait_until([] { return xdotool_pointer() == "77 88"; }, 2));
-    dev->block_input(true);  // twice is the same as once
-    dev->block_input(false);
-    EXPECT_TRUE(all_enabled(physical, "1"));
-    dev->block_input(false);
-    EXPECT_TRUE(all_enabled(physical, "1"));
-}
-
-TEST_F(X11InputBlock, ADeviceDisabledBySomeoneElseStaysDisabled) {
-    const std::string other = std::to_string(physical[0].id);
-    shell("xinput disable " + other);
-    auto dev = make_devices();
-    dev->block_input(true);
-    dev->block_input(false);
-    EXPECT_EQ(enabled(physical[0].id), "0");
-    for (size_t i = 1; i < physical.size(); ++i) EXPECT_EQ(enabled(physical[i].id), "1");
-}
-
-TEST_F(X11InputBlock, TheGuardFreesInputWhenTheProgramIsKilled) {
-    pid_t pid = child_that_waits([] {
-        static auto dev = make_devices();  // never destroyed: the child dies by SIGKILL
-        dev->block_input(true);
-        dev->set_cursor_pos(20, 20);
-        dev->mouse_event(2);  // a button left down
-    });
-    ASSERT_GT(pid, 0);
-    EXPECT_TRUE(all_enabled(physical, "0"));
-    EXPECT_TRUE(wait_until([] { return left_button_held(); }, 2));
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    EXPECT_TRUE(wait_until([&] { return all_enabled(physical, "1"); }, 5));
-    // The guard also lets go of what the dead program held down.
-    EXPECT_TRUE(wait_until([] { return !left_button_held(); }, 5));
-}
-
-TEST_F(X11InputBlock, EndingTheProgramFreesInput) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        auto dev = make_devices();
-        dev->block_input(true);
-        dev->end_program();
-        _exit(3);  // not reached
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_TRUE(all_enabled(physical, "1"));
-}
-
-TEST_F(X11InputBlock, AnOrderlyExitFreesInput) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        {
-            auto dev = make_devices();
-            dev->block_input(true);
+    // Ended by the program's own "end" or by an orderly exit.
+    for (bool end_program : {true, false}) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            auto own = make_devices();
+            own->block_input(true);
+            if (end_program) own->end_program();
+            own.reset();
+            _exit(end_program ? 3 : 0);
         }
-        _exit(0);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << end_program;
+        EXPECT_EQ(enabled(physical), all('1')) << end_program;
     }
-    waitpid(pid, nullptr, 0);
-    EXPECT_TRUE(all_enabled(physical, "1"));
 }
 
-class X11Programs : public ::testing::Test {
+// Runs in a fresh folder that is also the current folder.
+class X11Files : public X11Test {
   protected:
-    void SetUp() override {
-        if (!display_available()) GTEST_SKIP() << "no X server";
-        dev = make_devices();
+    X11Files() {
+        fs::create_directories(folder);
+        fs::current_path(folder);
     }
-    std::unique_ptr<DeviceServices> dev;
-    TempFolder folder;
+    ~X11Files() override {
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+    const fs::path previous = fs::current_path();
+    const fs::path folder = fs::temp_directory_path() / ("mavorin-x11-" + std::to_string(getpid()));
 };
 
-TEST_F(X11Programs, AnExecutableRunsAsItIsAndOtherTextAsACommandLine) {
-    {
-        std::ofstream script("mein skript.sh");
-        script << "#!/bin/sh\necho \"$#:$1\" > \"$(dirname \"$0\")/ran\"\n";
-    }
-    chmod("mein skript.sh", 0755);
-    dev->run_program("mein skript.sh");  // relative to the current folder, blank and all
-    EXPECT_TRUE(wait_until([] { return fs::exists("ran"); }, 5));
-    std::ifstream ran("ran");
-    std::string line;
-    std::getline(ran, line);
-    EXPECT_EQ(line, "0:");
-
-    dev->run_program("echo \"$((6 * 7))\" > answer");
-    EXPECT_TRUE(wait_until([] { return fs::exists("answer") && fs::file_size("answer") > 0; }, 5));
-    std::ifstream answer("answer");
-    std::getline(answer, line);
-    EXPECT_EQ(line, "42");
+std::string rgb_at(const Bitmap& b, int x, int y) {
+    const uint8_t* p = &b.bgr[(static_cast<size_t>(y) * b.width + x) * 3];
+    char text[8];
+    snprintf(text, sizeof text, "%02X%02X%02X", p[2], p[1], p[0]);
+    return text;
 }
 
-TEST_F(X11Programs, TheStepDoesNotWaitForTheProgram) {
-    const auto start = std::chrono::steady_clock::now();
+TEST_F(X11Files, CaptureHoldsTheScreenPixelForPixel) {
+    TargetWindow red(100, 120, 40, 30, 0xFF0000), blue(140, 120, 40, 10, 0x123456);
+    const Bitmap shot = dev->capture_screen();
+    EXPECT_EQ(std::to_string(shot.width) + "x" + std::to_string(shot.height),
+              shell("xdpyinfo | awk '/dimensions:/ {print $2}'"));
+    EXPECT_EQ((std::vector{shot.left, shot.top, shot.right, shot.bottom}),
+              (std::vector{0, 0, shot.width, shot.height}));
+    ASSERT_EQ(shot.bgr.size(), static_cast<size_t>(shot.width) * shot.height * 3);
+    EXPECT_EQ(rgb_at(shot, 100, 120) + rgb_at(shot, 139, 149), "FF0000FF0000");
+    EXPECT_EQ(rgb_at(shot, 140, 120) + rgb_at(shot, 179, 129), "123456123456");
+    EXPECT_NE(rgb_at(shot, 99, 120), "FF0000");
+    EXPECT_NE(rgb_at(shot, 140, 130), "123456");
+}
+
+TEST_F(X11Files, BmpAndJpegFilesReadBackWithSizeColoursAndQuality) {
+    TargetWindow top(10, 10, 3, 1, 0xFF0000), bottom(10, 11, 3, 1, 0x0000FF);
+    const Bitmap shot = dev->capture_screen();
+    const std::string size = std::to_string(shot.width) + " " + std::to_string(shot.height);
+    ASSERT_TRUE(dev->save_bmp(shot, "full.bmp"));  // relative to the current folder
+    EXPECT_EQ(shell("identify -format '%m %w %h' full.bmp"), "BMP3 " + size);
+    ASSERT_TRUE(dev->save_bmp(shot.crop(10, 10, 3, 2), (folder / "block.bmp").string()));
+    EXPECT_EQ(shell("convert block.bmp -depth 8 txt:- | grep -o '#[0-9A-F]\\{6\\}' | tr '\\n' ' '"),
+              "#FF0000 #FF0000 #FF0000 #0000FF #0000FF #0000FF ");
+    for (int q : {10, 75}) {
+        ASSERT_EQ(dev->save_jpeg(shot, "q.jpg", q), 0) << q;
+        EXPECT_EQ(shell("identify -format '%m %w %h %Q' q.jpg"),
+                  "JPEG " + size + " " + std::to_string(q));
+    }
+    // Failed saves report it, keep the old file and leave nothing half-written beside it.
+    EXPECT_NE(dev->save_jpeg(shot, "no-such-folder/a.jpg", 80), 0);
+    EXPECT_FALSE(dev->save_bmp(shot, "no-such-folder/a.bmp"));
+    EXPECT_NE(dev->save_jpeg(Bitmap{}, "q.jpg", 80), 0);
+    EXPECT_EQ(shell("identify -format '%Q ' q.jpg; ls | wc -l"), "75 3");
+}
+
+TEST_F(X11Files, FilesAreFoundRelativeToTheCurrentFolderAndArgumentsQuoted) {
+    EXPECT_EQ(dev->current_folder(), folder.string());
+    std::ofstream("field.txt") << "first,rest";
+    fs::create_directory("sub");
+    EXPECT_TRUE(dev->file_exists("field.txt") && dev->file_exists((folder / "field.txt").string()));
+    for (const char* no : {"missing.txt", "", "sub"}) EXPECT_FALSE(dev->file_exists(no)) << no;
+    EXPECT_EQ(make_devices({})->command_line(), "");
+    EXPECT_EQ(make_devices({"/tmp/mein makro.mvn", "b"})->command_line(),
+              "\"/tmp/mein makro.mvn\" \"b\"");
+}
+
+TEST_F(X11Files, ProgramsStartWithoutBeingWaitedFor) {
+    std::ofstream("mein skript.sh") << "#!/bin/sh\necho \"$#:$1\" > \"$(dirname \"$0\")/ran\"\n";
+    chmod("mein skript.sh", 0755);
     dev->run_program("sleep 30; touch late");
     dev->run_program("/no/such/program");
     dev->run_program("");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    dev->run_program("mein skript.sh");  // an executable, relative, blank and all, runs as it is
+    dev->run_program("echo \"$((6 * 7))\" > answer");  // other text is a command line
+    EXPECT_TRUE(wait_until([] { return shell("cat ran answer 2>&1") == "0:\n42"; }, 5));
     EXPECT_FALSE(fs::exists("late"));
 }
 
-TEST_F(X11Programs, OnlyCdDevicesAreCdDrives) {
+TEST_F(X11Files, OnlyCdDevicesAreCdDrivesAndDoorCommandsForNoneDoNothing) {
     const auto roots = dev->drive_roots();
     EXPECT_TRUE(std::is_sorted(roots.begin(), roots.end()));
     for (const auto& root : roots) EXPECT_EQ(root.rfind("/dev/sr", 0), 0u) << root;
     for (const char* not_cd : {"/dev/null", "/dev/zero", "/no/such/device", "", "D:\\"})
         EXPECT_NE(dev->drive_type(not_cd), kDriveCdrom) << not_cd;
-    // Door commands for drives that are not there, or that make no sense, do nothing, and the
-    // backend goes on working.
     for (const char* cmd :
          {"Open /no/such/device Type cdaudio Alias cd", "set cd door open", "set cd door closed",
           "close cd", "set cd door open", "", "close", "Open", "set door",
           "Open /dev/null Type cdaudio Alias cd", "set cd door open", "close cd"})
         dev->mci_send(cmd);
-    dev->set_cursor_pos(31, 41);
+    dev->set_cursor_pos(31, 41);  // the backend goes on working
     EXPECT_EQ(dev->get_cursor_pos(), (Point{31, 41}));
 }
 

@@ -1,4 +1,4 @@
-// Target windows, colour patches, shell commands and temporary folders for the X11 tests.
+// Target windows, shell commands and polling for the X11 tests.
 #include "x11_test_support.hpp"
 
 #include <X11/Xutil.h>
@@ -7,65 +7,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
-#include <random>
 #include <thread>
 
+#include "keysym_text.hpp"
 #include "platform/x11/x11_platform.hpp"
 
 namespace mavorin::x11test {
 
-namespace {
-
-std::string utf8(unsigned long cp) {
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
-
-// Keysym to Unicode without an input method: Latin-1, the Unicode range and the euro sign.
-unsigned long keysym_char(KeySym sym) {
-    if ((sym >= 0x20 && sym <= 0x7E) || (sym >= 0xA0 && sym <= 0xFF)) return sym;
-    if ((sym & 0xFF000000) == 0x01000000) return sym & 0x00FFFFFF;
-    if (sym == 0x20AC) return 0x20AC;
-    return 0;
-}
-
-Window override_window(Display* dpy, int x, int y, int w, int h, unsigned long rgb, long mask) {
-    XSetWindowAttributes attr{};
-    attr.override_redirect = True;
-    attr.background_pixel = rgb;  // the 24-bit TrueColor visual of the test server
-    attr.event_mask = mask | StructureNotifyMask;
-    Window win =
-        XCreateWindow(dpy, DefaultRootWindow(dpy), x, y, w, h, 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attr);
-    XMapRaised(dpy, win);
-    XEvent ev;
-    do XWindowEvent(dpy, win, StructureNotifyMask, &ev);
-    while (ev.type != MapNotify);
-    XSync(dpy, False);
-    return win;
-}
-
-}  // namespace
-
-bool display_available() {
-    Display* dpy = XOpenDisplay(nullptr);
-    if (!dpy) return false;
-    XCloseDisplay(dpy);
-    return true;
-}
-
 std::unique_ptr<DeviceServices> make_devices(const std::vector<std::string>& args) {
     return x11::make_x11_devices(args);
+}
+
+void X11Test::SetUp() {
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) GTEST_FAIL() << "these tests need DISPLAY set to an X server";
+    XCloseDisplay(dpy);
+    dev = make_devices();
+    ASSERT_TRUE(dev);
 }
 
 std::string shell(const std::string& command) {
@@ -93,12 +51,31 @@ std::string xdotool_pointer() {
     return shell("xdotool getmouselocation | sed -E 's/x:([0-9]+) y:([0-9]+).*/\\1 \\2/'");
 }
 
+unsigned buttons_held() {
+    Display* dpy = XOpenDisplay(nullptr);
+    Window root, child;
+    int rx, ry, wx, wy;
+    unsigned mask = 0;
+    XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rx, &ry, &wx, &wy, &mask);
+    XCloseDisplay(dpy);
+    return mask & (Button1Mask | Button2Mask | Button3Mask);
+}
+
 TargetWindow::TargetWindow(int x, int y, int w, int h, unsigned long rgb) {
     dpy_ = XOpenDisplay(nullptr);
     if (!dpy_) return;
-    win_ =
-        override_window(dpy_, x, y, w, h, rgb, KeyPressMask | ButtonPressMask | ButtonReleaseMask);
-    XSetInputFocus(dpy_, win_, RevertToParent, CurrentTime);
+    XSetWindowAttributes attr{};
+    attr.override_redirect = True;
+    attr.background_pixel = rgb;  // the 24-bit TrueColor visual of the test server
+    attr.event_mask = KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
+    Window win =
+        XCreateWindow(dpy_, DefaultRootWindow(dpy_), x, y, w, h, 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attr);
+    XMapRaised(dpy_, win);
+    XEvent ev;
+    do XWindowEvent(dpy_, win, StructureNotifyMask, &ev);
+    while (ev.type != MapNotify);
+    XSetInputFocus(dpy_, win, RevertToParent, CurrentTime);
     XSync(dpy_, False);
 }
 
@@ -116,7 +93,7 @@ std::string TargetWindow::describe(XEvent& ev) {
     std::string mods;
     if (ev.xkey.state & ControlMask) mods += "^";
     if (ev.xkey.state & Mod1Mask) mods += "%";
-    if (unsigned long cp = keysym_char(sym)) return mods + utf8(cp);
+    if (const std::string text = keysym_text(sym); !text.empty()) return mods + text;
     const char* name = sym == NoSymbol ? "NoSymbol" : XKeysymToString(sym);
     const std::string n = name ? name : "?";
     for (const char* modifier : {"Shift", "Control", "Alt", "ISO_Level3", "Meta"})
@@ -148,29 +125,6 @@ std::string TargetWindow::log_while(const std::function<void()>& action, int qui
     }
     job.get();
     return log;
-}
-
-ColourPatch::ColourPatch(int x, int y, int w, int h, unsigned long rgb) {
-    dpy_ = XOpenDisplay(nullptr);
-    if (dpy_) override_window(dpy_, x, y, w, h, rgb, ExposureMask);
-}
-
-ColourPatch::~ColourPatch() {
-    if (dpy_) XCloseDisplay(dpy_);
-}
-
-TempFolder::TempFolder() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("mavorin-x11-" + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::current_path(previous_, ec);
-    std::filesystem::remove_all(path_, ec);
 }
 
 }  // namespace mavorin::x11test
