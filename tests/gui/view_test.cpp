@@ -63,14 +63,16 @@ class ViewTest : public ::testing::Test {
     }
     QListWidget* list() { return get<QListWidget>("lst_code"); }
     QPoint line_centre(int row) { return list()->visualItemRect(list()->item(row)).center(); }
-    // Loads a macro of the given records through the list's drop handler.
-    void load(const std::vector<std::string>& records) {
-        const auto file = folder / "macro.mvn";
-        std::ofstream out(file, std::ios::binary);
+    // Writes a macro of the given commands after a settings record.
+    std::filesystem::path write_macro(const char* name, const std::vector<std::string>& records) {
+        std::ofstream out(folder / name, std::ios::binary);
         out << ".mvn 0000\r\ncode:|000|wait:|500|loop:|1|start:|no|stop:|ESC|\r\n";
         for (const auto& r : records) out << r << "\r\n";
-        out.close();
-        model->lst_code.on_drop({file.string()});
+        return folder / name;
+    }
+    // Loads a macro through the list's drop handler.
+    void load(const std::vector<std::string>& records) {
+        model->lst_code.on_drop({write_macro("macro.mvn", records).string()});
         settle();
     }
     // The selected rows of the model, then of the widget: "1 2 / 1 2".
@@ -352,20 +354,19 @@ TEST_F(ViewTest, ADroppedMvnFileLoadsAndOtherDropsAreRefused) {
         QCoreApplication::sendEvent(list()->viewport(), &event);
         settle();
     };
-    const auto a = folder / "a.mvn", b = folder / "b.mvn";
-    for (const auto& f : {a, b})
-        std::ofstream(f, std::ios::binary)
-            << ".mvn 0000\r\ncode:|000|wait:|100|loop:|1|start:|no|stop:|ESC|\r\n"
-               "code:|002|xpos:|7|ypos:|8|\r\n";
+    const auto a = write_macro("a.mvn", {"code:|002|xpos:|7|ypos:|8|"});
+    const auto b = write_macro("b.mvn", {});
+    type_into("txt_0_wait", "100");
     const std::vector<std::string> before(model->befehl.begin(), model->befehl.begin() + 4);
     drop({url(a), url(b)});  // one file at a time only
     drop({url(folder / "missing.mvn")});
     drop({QUrl(QStringLiteral("https://example.org/x.mvn"))});
     EXPECT_EQ(std::vector<std::string>(model->befehl.begin(), model->befehl.begin() + 4), before);
-    EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "500");
+    EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "100");
 
     drop({url(a)});
     EXPECT_EQ(model->dateipfad, a.string());
+    EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "500");
     EXPECT_EQ(list()->item(1)->text().toStdString(), "001 - code: 002 xpos: 7 ypos: 8 ");
     EXPECT_EQ(get<QLineEdit>("txt_befehle")->text(), "1");
 }

@@ -51,14 +51,10 @@ std::string xdotool_pointer() {
     return shell("xdotool getmouselocation | sed -E 's/x:([0-9]+) y:([0-9]+).*/\\1 \\2/'");
 }
 
-unsigned buttons_held() {
-    Display* dpy = XOpenDisplay(nullptr);
-    Window root, child;
-    int rx, ry, wx, wy;
-    unsigned mask = 0;
-    XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rx, &ry, &wx, &wy, &mask);
-    XCloseDisplay(dpy);
-    return mask & (Button1Mask | Button2Mask | Button3Mask);
+std::string buttons_down() {
+    return shell(
+        "xinput query-state 'Virtual core XTEST pointer' | "
+        "sed -n 's/.*button\\[\\([0-9]*\\)\\]=down/\\1/p' | tr '\\n' ' '");
 }
 
 TargetWindow::TargetWindow(int x, int y, int w, int h, unsigned long rgb) {

@@ -33,8 +33,8 @@ bool wait_until(const std::function<bool()>& done, double seconds);
 // "x y" of the pointer as xdotool reads it.
 std::string xdotool_pointer();
 
-// The mouse buttons the server holds down (Button1Mask...).
-unsigned buttons_held();
+// The mouse buttons held down by synthetic input, as "1 3 ".
+std::string buttons_down();
 
 // A window of its own connection in a plain colour, placed exactly (override-redirect) and
 // focused. It logs key presses as text: characters as UTF-8, other keys as <KeysymName>, Ctrl
