@@ -1,179 +1,229 @@
-// Editing in the command list: popup states, keys, cut/copy/paste/delete, select all, list size.
+// The command list: lines, navigation, the count box and arrows, cut/copy/paste/delete, size.
 #include <gtest/gtest.h>
 
-#include "list_fixture.hpp"
+#include <initializer_list>
+
+#include "commandlist/command_list.hpp"
+#include "fixture.hpp"
 
 namespace mavorin {
 namespace {
 
-using testing::ListTest;
+// A started window holding commands 1..5 as pointer moves to x = 1..5.
+class ListTest : public testing::WindowTest {
+  protected:
+    void five() {
+        w = std::make_unique<frm_mavorin>(platform, clock);
+        start();
+        w->img_befehl_right.click();
+        w->img_befehl_right.click();
+        for (int i = 1; i <= 5; ++i) w->befehl[i] = rec(i);
+        w->liste.befehlsliste();
+    }
+    static std::string rec(int x) { return "code:|002|xpos:|" + std::to_string(x) + "|ypos:|0|"; }
+    // The x of every command, in order (single digits).
+    std::vector<int> xs() {
+        std::vector<int> v;
+        for (int i = 1; i <= w->befehl_anzahl; ++i) v.push_back(w->befehl[i][16] - '0');
+        return v;
+    }
+    // The lines selected as a user would leave them; the focus is on the first one.
+    void select_only(std::initializer_list<int> lines) {
+        for (int i = 0; i < w->lst_code.list_count(); ++i) w->lst_code.set_selected(i, false);
+        for (int l : lines) w->lst_code.set_selected(l, true);
+        w->lst_code.set_list_index(*lines.begin());
+    }
+    void click_line(int line) {
+        select_only({line});
+        w->lst_code.on_mouse_down(1, 0, 0, 0);
+    }
+};
+
+using V = std::vector<int>;
+
+TEST(ListLine, NumberPatternAndBars) {
+    EXPECT_EQ(listenzeile(0, "code:|000|wait:|500|"), "00 - code: 000 wait: 500 ");
+    EXPECT_EQ(listenzeile(3, "code:|001|wait:|0|"), "003 - code: 001 wait: 0 ");
+    EXPECT_EQ(listenzeile(1000, "a|b"), "1000 - a b");
+    EXPECT_EQ(listenzeile(32000, "|"), "32000 -  ");
+}
 
 TEST_F(ListTest, CutPasteKeepsOrderAndTheBuffer) {
     five();
+    click_line(0);  // with the settings record current nothing is cut
+    select_only({2});
+    w->lst_code.on_key_press(24);  // Ctrl+X
+    EXPECT_EQ(xs(), (V{1, 2, 3, 4, 5}));
     click_line(2);
     select_only({2, 4});
     w->mnucut.click();
-    EXPECT_EQ(xs(), (std::vector<int>{1, 3, 5}));
+    EXPECT_EQ(xs(), (V{1, 3, 5}));
     EXPECT_EQ(w->txt_befehle.text(), "3");
     click_line(1);
     w->mnupaste.click();
-    EXPECT_EQ(xs(), (std::vector<int>{1, 2, 4, 3, 5}));
+    EXPECT_EQ(xs(), (V{1, 2, 4, 3, 5}));
     select_only({1});
     w->mnupaste.click();
-    EXPECT_EQ(xs(), (std::vector<int>{1, 2, 4, 2, 4, 3, 5}));
+    EXPECT_EQ(xs(), (V{1, 2, 4, 2, 4, 3, 5}));
     select_only({0});
     w->mnupaste.click();
-    EXPECT_EQ(xs(), (std::vector<int>{2, 4, 1, 2, 4, 2, 4, 3, 5}));
+    EXPECT_EQ(xs(), (V{2, 4, 1, 2, 4, 2, 4, 3, 5}));
+
+    five();
+    click_line(5);
+    w->lst_code.on_key_press(3);  // Ctrl+C
+    select_only({5});             // Ctrl+V after the last command appends
+    w->lst_code.on_key_press(22);
+    EXPECT_EQ(xs(), (V{1, 2, 3, 4, 5, 5}));
 }
 
-TEST_F(ListTest, DeleteNeverRemovesTheSettingsOrTheLastCommand) {
+TEST_F(ListTest, DeleteKeepsTheSettingsAndCommandOne) {
     five();
-    w->lst_code.on_key_press(1);  // Ctrl+A
-    EXPECT_EQ(w->befehl_aktuell, 1);
+    click_line(5);
+    w->lst_code.on_key_up(46, 0);  // Del on the current last command
+    EXPECT_EQ(xs(), (V{1, 2, 3, 4}));
+    EXPECT_EQ(w->befehl_aktuell, 4);
+    EXPECT_EQ(w->txt_2_x.text(), "4");  // the editor shows the command that is current now
+    EXPECT_TRUE(w->befehl[5].empty());  // deleted records are gone, not kept above the count
+    w->lst_code.on_key_press(1);        // Ctrl+A leaves the settings line out
     EXPECT_FALSE(w->lst_code.selected(0));
-    w->lst_code.on_key_up(46, 0);  // Del
-    EXPECT_EQ(w->befehl_anzahl, 1);
-    EXPECT_EQ(xs(), (std::vector<int>{1}));
+    w->lst_code.on_key_up(46, 0);
+    EXPECT_EQ(xs(), (V{1}));
     EXPECT_EQ(w->befehl_aktuell, 1);
 
     five();
     click_line(2);
-    select_only({0, 2});
+    select_only({0, 2});  // with the settings line selected nothing goes
     w->mnudelete.click();
     EXPECT_EQ(w->befehl_anzahl, 5);
 }
 
-TEST_F(ListTest, PasteRefusesToPassTheListLimit) {
+TEST_F(ListTest, PasteAndInsertStopAtTheListLimit) {
     five();
+    select_only({2, 4});
+    w->lst_code.on_key_press(14);  // Ctrl+N inserts a copy of the first selected command
+    EXPECT_EQ(xs(), (V{1, 2, 2, 3, 4, 5}));
     click_line(1);
     w->lst_code.on_key_press(1);
-    w->lst_code.on_key_press(3);  // copy all five
-    w->txt_befehle.set_text("995");
+    w->lst_code.on_key_press(3);  // six commands in the buffer
+    w->txt_befehle.set_text("994");
     select_only({1});
+    w->mnupaste.click();  // 994 + 6 would pass 999
+    EXPECT_EQ(w->befehl_anzahl, 994);
+    w->txt_befehle.set_text("993");
+    select_only({993});
     w->mnupaste.click();
-    EXPECT_EQ(w->befehl_anzahl, 995);
+    EXPECT_EQ(w->befehl_anzahl, 999);
+    EXPECT_EQ(w->lst_code.items()[999], "999 - code: 002 xpos: 5 ypos: 0 ");
+    w->mnunewcommand.click();
+    EXPECT_EQ(w->befehl_anzahl, 999);
 }
 
-TEST_F(ListTest, PopupEnabledStatesAndListSize) {
+TEST_F(ListTest, CountBoxCorrectsAndBringsRemovedCommandsBack) {
     five();
-    select_only({0});
-    w->lst_code.on_mouse_down(2, 0, 0, 0);
-    EXPECT_EQ(w->mnulistboxcode.popup_count(), 1);
-    EXPECT_FALSE(w->mnucut.enabled());
-    EXPECT_FALSE(w->mnucopy.enabled());
-    EXPECT_FALSE(w->mnudelete.enabled());
-    EXPECT_FALSE(w->mnupaste.enabled());
-    EXPECT_EQ(w->lst_code.selected_count(), 1);  // the popup leaves the selection alone
-    click_line(2);
-    w->lst_code.on_key_press(3);
-    w->txt_befehle.set_text("1");
-    select_only({1});
-    w->lst_code.on_mouse_down(2, 0, 0, 0);
-    EXPECT_TRUE(w->mnucopy.enabled());
-    EXPECT_FALSE(w->mnucut.enabled());
-    EXPECT_FALSE(w->mnudelete.enabled());
-    EXPECT_TRUE(w->mnupaste.enabled());
-
-    w->mnudisplay.click();
-    EXPECT_EQ(w->lst_code.height(), 268);
-    EXPECT_EQ(w->form.height_twips(), 9619);
-    EXPECT_EQ(w->mnudisplay.caption(), "Weniger anzeigen");
-    w->lst_code.on_key_press(4);
-    EXPECT_EQ(w->lst_code.height(), 134);
-    EXPECT_EQ(w->mnudisplay.caption(), "Mehr anzeigen");
-}
-
-TEST_F(ListTest, CopyAndCutNeedACommandCurrent) {
-    five();
-    click_line(0);  // the settings record is current
-    select_only({2});
-    w->lst_code.on_key_press(3);   // Ctrl+C
-    w->lst_code.on_key_press(24);  // Ctrl+X
-    EXPECT_TRUE(w->befehl_kopie[0].empty());
-    EXPECT_EQ(xs(), (std::vector<int>{1, 2, 3, 4, 5}));
-
-    click_line(3);
-    w->lst_code.on_key_press(3);
-    EXPECT_EQ(w->befehl_kopie[0], rec(3));
-    EXPECT_TRUE(w->befehl_kopie[1].empty());
-    select_only({1, 2});  // a new copy replaces the whole buffer
-    w->lst_code.on_key_press(3);
-    EXPECT_EQ(w->befehl_kopie[0], rec(1));
-    EXPECT_EQ(w->befehl_kopie[1], rec(2));
-    EXPECT_TRUE(w->befehl_kopie[2].empty());
-    EXPECT_FALSE(w->laden);
-}
-
-TEST_F(ListTest, DeletingTheCurrentLastCommandMovesTheEditorDown) {
-    five();
-    click_line(5);
-    w->lst_code.on_key_up(46, 0);
-    EXPECT_EQ(xs(), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(w->befehl_aktuell, 4);
-    EXPECT_EQ(w->lbl_hscaktuell.caption(), "4");
-    EXPECT_EQ(w->hsc_befehle.max(), 4);
-    EXPECT_EQ(w->lbl_hscmax.caption(), "4");
-    EXPECT_EQ(w->txt_2_x.text(), "4");  // the editor shows the command that is current now
-    EXPECT_TRUE(w->lst_code.selected(4));
-    EXPECT_TRUE(w->befehl[5].empty());  // deleted records are gone, not kept above the count
-    EXPECT_FALSE(w->laden);
-}
-
-TEST_F(ListTest, PasteEmptiesRemovedCommandsFirst) {
-    five();
-    w->txt_befehle.set_text("3");  // commands 4 and 5 are removed but still held
+    w->txt_befehle.set_text("3");
     select_only({1});
     w->mnupaste.click();  // an empty buffer: only the removed commands go
     EXPECT_EQ(w->befehl_anzahl, 3);
     EXPECT_TRUE(w->befehl[4].empty());
     w->txt_befehle.set_text("5");
     EXPECT_EQ(w->befehl[4], "code:|001|wait:|0|");
-    EXPECT_EQ(w->befehl[5], "code:|001|wait:|0|");
 
     five();
-    click_line(5);
-    w->lst_code.on_key_press(3);
-    select_only({5});  // pasting after the last command appends
-    w->lst_code.on_key_press(22);
-    EXPECT_EQ(xs(), (std::vector<int>{1, 2, 3, 4, 5, 5}));
-    EXPECT_EQ(w->lst_code.list_count(), 7);
+    w->txt_befehle.set_text("40000");
+    EXPECT_EQ(w->txt_befehle.text(), "32000");
+    EXPECT_EQ(w->befehl_anzahl, 32000);
+    w->txt_befehle.set_text("4.5");  // a whole number, halves to the even one
+    EXPECT_EQ(w->befehl_anzahl, 4);
+    w->txt_befehle.set_text("5");  // typing brings the removed commands back
+    EXPECT_EQ(xs(), (V{1, 2, 3, 4, 5}));
+    for (const char* bad : {"0", "", "abc"}) {
+        w->txt_befehle.set_text(bad);
+        EXPECT_EQ(w->befehl_anzahl, 5) << bad;
+    }
+    w->txt_befehle.lose_focus();
+    EXPECT_EQ(w->txt_befehle.text(), "1");
+    EXPECT_EQ(w->befehl_anzahl, 1);
 }
 
-TEST_F(ListTest, NavigationKeysAndButtonsChooseTheCurrentCommand) {
+TEST_F(ListTest, ArrowsChangeTheCount) {
     five();
+    w->hsc_befehle.set_value(5);
+    w->img_befehl_left.click();
+    EXPECT_EQ(w->befehl_anzahl, 4);
+    EXPECT_EQ(w->befehl_aktuell, 4);
+    EXPECT_EQ(w->txt_2_x.text(), "4");  // the new current command's own values
+    w->txt_befehle.set_text("3");
+    w->img_befehl_right.click();  // the arrow writes a fresh record, unlike the box
+    EXPECT_EQ(w->befehl[4], "code:|001|wait:|0|");
+    w->txt_befehle.set_text("1");
+    w->img_befehl_left.click();  // nothing below 1
+    EXPECT_EQ(w->befehl_anzahl, 1);
+    w->txt_befehle.set_text("-5");  // ignored by the box; the arrow must not go below 1
+    w->img_befehl_right.click();
+    EXPECT_EQ(w->befehl_anzahl, 1);
+    w->txt_befehle.set_text("1E300");  // typed: corrected to the largest count
+    EXPECT_EQ(w->txt_befehle.text(), "32000");
+    w->img_befehl_left.click();
+    EXPECT_EQ(w->befehl_anzahl, 31999);
+    w->laden = true;  // set from code without the correction: no count that large, no change
+    w->txt_befehle.set_text("1E300");
+    w->laden = false;
+    w->img_befehl_left.click();
+    EXPECT_EQ(w->befehl_anzahl, 31999);
+}
+
+TEST_F(ListTest, NavigationChoosesTheCurrentCommand) {
+    five();
+    click_line(2);
+    EXPECT_EQ(w->hsc_befehle.value(), 2);
+    EXPECT_EQ(w->txt_2_x.text(), "2");
+    select_only({2, 4});  // a second line with a modifier keeps the current command
+    w->lst_code.on_mouse_down(1, 2, 0, 0);
+    EXPECT_EQ(w->befehl_aktuell, 2);
     select_only({4});
     w->lst_code.on_key_up(40, 0);  // arrow down, released on line 4
     EXPECT_EQ(w->befehl_aktuell, 4);
-    EXPECT_TRUE(w->txt_2_x.visible());
     EXPECT_EQ(w->txt_2_x.text(), "4");
     select_only({0});
     w->lst_code.on_key_up(36, 0);  // Home
     EXPECT_EQ(w->befehl_aktuell, 0);
-    EXPECT_TRUE(w->com_code0.visible());
     EXPECT_TRUE(w->txt_0_wait.visible());
-
     select_only({2});
     w->lst_code.on_key_up(65, 0);           // a letter does nothing
     w->lst_code.on_mouse_down(4, 0, 0, 0);  // nor does the middle button
     EXPECT_EQ(w->befehl_aktuell, 0);
-    w->lst_code.on_key_press(14);  // Ctrl+N inserts a copy of the selected command
-    EXPECT_EQ(xs(), (std::vector<int>{1, 2, 2, 3, 4, 5}));
-    EXPECT_FALSE(w->laden);
+
+    // The scroll bar reaches commands the list does not show.
+    w->txt_befehle.set_text("1200");
+    EXPECT_EQ(w->lst_code.list_count(), 1000);
+    w->hsc_befehle.set_value(1100);
+    EXPECT_EQ(w->befehl_aktuell, 1100);
+    EXPECT_EQ(w->lst_code.selected_count(), 0);
+    EXPECT_TRUE(w->com_code.visible());
 }
 
-TEST_F(ListTest, PasteFillsTheListExactlyToItsLimit) {
+TEST_F(ListTest, PopupStatesAndListSize) {
     five();
-    click_line(1);
-    w->lst_code.on_key_press(1);
-    w->lst_code.on_key_press(3);  // five commands in the buffer
-    w->txt_befehle.set_text("994");
-    select_only({994});
-    w->mnupaste.click();  // 994 + 5 = 999 still fits
-    EXPECT_EQ(w->befehl_anzahl, 999);
-    EXPECT_EQ(w->befehl[999], rec(5));
-    EXPECT_EQ(w->lst_code.items()[999], "999 - code: 002 xpos: 5 ypos: 0 ");
-    w->mnunewcommand.click();  // inserting a copy stops at 999 as well
-    EXPECT_EQ(w->befehl_anzahl, 999);
+    select_only({0});
+    w->lst_code.on_mouse_down(2, 0, 0, 0);
+    EXPECT_EQ(w->mnulistboxcode.popup_count(), 1);
+    EXPECT_FALSE(w->mnucut.enabled() || w->mnucopy.enabled() || w->mnudelete.enabled() ||
+                 w->mnupaste.enabled());
+    EXPECT_EQ(w->lst_code.selected_count(), 1);  // the popup leaves the selection alone
+    click_line(2);
+    w->lst_code.on_key_press(3);
+    select_only({1});
+    w->lst_code.on_mouse_down(2, 0, 0, 0);
+    EXPECT_TRUE(w->mnucut.enabled() && w->mnucopy.enabled() && w->mnupaste.enabled());
+
+    w->mnudisplay.click();
+    EXPECT_EQ(w->lst_code.height(), 268);
+    EXPECT_EQ(w->form.height_twips(), 9619);
+    EXPECT_EQ(w->mnudisplay.caption(), "Weniger anzeigen");
+    w->lst_code.on_key_press(4);  // Ctrl+D
+    EXPECT_EQ(w->lst_code.height(), 134);
+    EXPECT_EQ(w->mnudisplay.caption(), "Mehr anzeigen");
 }
 
 }  // namespace

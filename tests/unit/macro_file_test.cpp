@@ -1,218 +1,203 @@
-// Saving and loading macro files, the header readers, the dialogs and dropping a file.
+// Saving and loading macro files, bad files and bad places to save, the dialogs and dropping.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <random>
 
 #include "fixture.hpp"
 
 namespace mavorin {
 namespace {
 
+using namespace std::string_literals;
+const std::string kSettings = "code:|000|wait:|100|loop:|1|start:|no|stop:|ESC|";
+
 class MacroFileTest : public testing::WindowTest {
   protected:
-    std::string lines_of(const std::vector<std::string>& records) {
-        std::string s;
-        for (const auto& r : records) s += r + "\r\n";
-        return s;
+    void SetUp() override {
+        start();
+        // A known macro in memory, so that "unchanged" means something.
+        w->befehl[1] = "code:|002|xpos:|1|ypos:|1|";
+        w->liste.befehlsliste();
+    }
+    void load(const std::string& name) {
+        w->dateipfad = name;
+        w->datei.cmd_load_Click();
+    }
+    void save(const std::string& name) {
+        w->dateipfad = name;
+        w->datei.cmd_save_Click();
+    }
+    void expect_unchanged() {
+        EXPECT_EQ(w->befehl_anzahl, 3);
+        EXPECT_EQ(w->befehl[1], "code:|002|xpos:|1|ypos:|1|");
+        EXPECT_FALSE(w->laden);
+    }
+    size_t files_in_dir() {
+        size_t n = 0;
+        for (auto& e : std::filesystem::directory_iterator(dir.path())) n += e.is_regular_file();
+        return n;
     }
 };
 
 TEST_F(MacroFileTest, SaveAndLoadRoundTripByteForByte) {
-    start();
-    const std::string header_and_records =
-        ".mvn 0000 x\r\n"
+    const std::string records =
         "code:|000|wait:|250|loop:|2|start:|F5|stop:|F12|\r\n"
         "code:|004|text:|Grüße, \"Welt\" {ENTER}\xE4\x80|\r\n"
         "code:|009|pfad:|C:\\a b\\c.jpg <90%>|\r\n"
         "code:|006|pfad:|\x81\x8D\x8F\x90\x9D|\r\n";
-    dir.write("in.mvn", header_and_records);
-    w->dateipfad = "in.mvn";
-    w->datei.cmd_load_Click();
+    dir.write("in.mvn", ".mvn 0000 x\r\n" + records);
+    load("in.mvn");
     EXPECT_EQ(w->befehl_anzahl, 3);
     EXPECT_EQ(w->startcode, "&H74");
-    EXPECT_EQ(w->abbruchcode, "&H7B");
-    EXPECT_EQ(w->txt_0_wait.text(), "250");
-    w->dateipfad = "out.mvn";
-    w->datei.cmd_save_Click();
+    save("out.mvn");
     const std::string out = dir.read("out.mvn");
-    const std::string body = out.substr(out.find("\r\n") + 2);
-    EXPECT_EQ(out.substr(0, 10), ".mvn 0000 ");
     const std::string banner = out.substr(0, out.find("\r\n"));
-    EXPECT_NE(banner.find("Mavorin"), std::string::npos);
-    EXPECT_NE(banner.find(MAVORIN_VERSION), std::string::npos);
-    EXPECT_EQ(body, header_and_records.substr(header_and_records.find("\r\n") + 2));
+    EXPECT_EQ(banner.substr(0, 10), ".mvn 0000 ");
+    EXPECT_NE(banner.find(std::string("Mavorin ") + MAVORIN_VERSION), std::string::npos);
+    EXPECT_EQ(out.substr(banner.size() + 2), records);
 }
 
 TEST_F(MacroFileTest, SavingCorrectsPauseAndLoopFirst) {
-    start();
     w->txt_0_wait.set_text("5");
     w->txt_0_loop.set_text("-2");
-    w->dateipfad = "s.mvn";
-    w->datei.cmd_save_Click();
-    EXPECT_NE(dir.read("s.mvn").find("code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n"),
+    save("s.mvn");
+    EXPECT_NE(dir.read("s.mvn").find("\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n"),
               std::string::npos);
     EXPECT_TRUE(w->cmd_load.enabled());
 }
 
 TEST_F(MacroFileTest, LoadingCorrectsAndStopsWhereTheRecordsStop) {
-    start();
     write_macro("a.mvn", ".mvn 0000",
                 {"code:|000|wait:|70000|loop:|3|start:|no|stop:|ESC|", "code:|012|wait:|0|",
                  "code:|002|xpos:|1|ypos:|2|", "free text", "code:|002|xpos:|9|ypos:|9|"});
-    w->dateipfad = "a.mvn";
-    w->datei.cmd_load_Click();
+    load("a.mvn");
     EXPECT_EQ(w->befehl_anzahl, 2);
     EXPECT_EQ(w->txt_0_wait.text(), "60000");
     EXPECT_EQ(w->befehl[0], "code:|000|wait:|60000|loop:|3|start:|no|stop:|ESC|");
     EXPECT_EQ(w->befehl[1], "code:|001|wait:|0|");
-    EXPECT_EQ(w->txt_befehle.text(), "2");
     EXPECT_EQ(w->hsc_befehle.max(), 2);
-    EXPECT_EQ(w->lst_code.list_count(), 3);
     EXPECT_FALSE(w->laden);
 }
 
-TEST_F(MacroFileTest, UnknownHotKeyNamesKeepThePreviousKeys) {
-    start();
-    write_macro("keys.mvn", ".mvn 0000",
-                {"code:|000|wait:|100|loop:|1|start:|F5|stop:|F12|", "code:|001|wait:|0|"});
-    write_macro("odd.mvn", ".mvn 0000",
-                {"code:|000|wait:|100|loop:|1|start:|F13|stop:|f1|", "code:|001|wait:|0|"});
-    w->dateipfad = "keys.mvn";
-    w->datei.cmd_load_Click();
-    w->dateipfad = "odd.mvn";
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->startname, "F5");
-    EXPECT_EQ(w->startcode, "&H74");
-    EXPECT_EQ(w->abbruchname, "F12");
-    EXPECT_EQ(w->abbruchcode, "&H7B");
-    // Record 0 is rebuilt from the keys in force, so the file's odd names do not linger.
-    EXPECT_EQ(w->befehl[0], "code:|000|wait:|100|loop:|1|start:|F5|stop:|F12|");
-}
-
-TEST_F(MacroFileTest, CharactersOutsideTheCodePageSaveAsQuestionMarks) {
-    start();
-    w->befehl[1] = "code:|004|text:|日本 ok|";
-    w->dateipfad = "q.mvn";
-    w->datei.cmd_save_Click();
-    EXPECT_NE(dir.read("q.mvn").find("\r\ncode:|004|text:|?? ok|\r\n"), std::string::npos);
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->befehl[1], "code:|004|text:|?? ok|");
-}
-
-TEST_F(MacroFileTest, ManyLinesGiveAtMost32000Commands) {
-    start();
-    std::vector<std::string> recs = {"code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|"};
+TEST_F(MacroFileTest, BadFilesKeepTheMacroOrTakeWhatIsValid) {
+    std::mt19937 rng(42);
+    std::string garbage(64 * 1024, '\0');
+    for (auto& c : garbage) c = static_cast<char>(rng());
+    const std::string head = ".mvn 0000\r\n" + kSettings + "\r\n";
+    std::string many = head;
     for (int i = 0; i < 40000; ++i)
-        recs.push_back("code:|002|xpos:|" + std::to_string(i) + "|ypos:|0|");
-    write_macro("big.mvn", ".mvn 0000", recs);
-    w->dateipfad = "big.mvn";
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->befehl_anzahl, 32000);
-    EXPECT_EQ(w->befehl[32000], "code:|002|xpos:|31999|ypos:|0|");
-    EXPECT_EQ(w->lst_code.list_count(), 1000);  // the list shows 0..999 only
-}
-
-TEST_F(MacroFileTest, NonMacroFilesChangeNothing) {
-    start();
-    const auto before = w->befehl[1];
-    write_macro("upper.mvn", ".MVN 0000", {"code:|002|xpos:|1|ypos:|2|"});
-    w->dateipfad = "upper.mvn";
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->dateipfad, "mavorin.mvn");
-    EXPECT_EQ(w->befehl_anzahl, 3);
-    EXPECT_EQ(w->befehl[1], before);
-
-    // A record line beginning with "Code" ends the macro at once: nothing to load.
-    write_macro("capital.mvn", ".mvn 0000", {"Code:|000|wait:|1|"});
-    w->dateipfad = "capital.mvn";
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->befehl_anzahl, 3);
-
-    for (const char* bad : {"missing.mvn", ""}) {
-        w->dateipfad = bad;
-        w->datei.cmd_load_Click();
-        EXPECT_EQ(w->befehl_anzahl, 3);
+        many += "code:|002|xpos:|" + std::to_string(i) + "|ypos:|0|\r\n";
+    const std::string five = "code:|002|xpos:|5|ypos:|5|";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int commands;      // -1: the macro stays as it was
+        std::string last;  // the last command, when loaded
+    } cases[] = {
+        {"empty", "", -1, ""},
+        {"header only", ".mvn 0000 x\r\n", -1, ""},
+        {"header without line end", ".mvn 0000", -1, ""},
+        {"upper-case header", ".MVN 0000\r\n" + kSettings + "\r\n" + five + "\r\n", -1, ""},
+        {"records start with Code", ".mvn 0000\r\nCode:|000|wait:|1|\r\n", -1, ""},
+        {"binary garbage", garbage, -1, ""},
+        {"garbage after a valid header", ".mvn 0000\r\n" + garbage, -1, ""},
+        {"one megabyte line", head + "code:|004|text:|" + std::string(1 << 20, 'x') + "|\r\n", 1,
+         "code:|004|text:|" + std::string(1 << 20, 'x') + "|"},
+        {"LF only", ".mvn 0000\n" + kSettings + "\n" + five + "\n", 1, five},
+        {"CR only", ".mvn 0000\r" + kSettings + "\r" + five + "\r", 1, five},
+        {"no line end at the end", head + five, 1, five},
+        {"invalid bytes", head + "code:|004|text:|\x81\xff\0\x9d|\r\n"s, 1,
+         "code:|004|text:|\u0081\u00FF\0\u009D|"s},
+        {"records without values", ".mvn 0000\r\ncode:|000\r\ncode:\r\ncode:|002|\r\n", 2,
+         "code:|002|"},
+        {"NUL in the header", ".mvn\0 0000\r\n"s + kSettings + "\r\n", 0, kSettings},
+        {"40000 records", many, 32000, "code:|002|xpos:|31999|ypos:|0|"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        w = std::make_unique<frm_mavorin>(platform, clock);
+        SetUp();
+        dir.write("bad.mvn", c.bytes);
+        load("bad.mvn");
+        if (c.commands < 0) {
+            expect_unchanged();
+            continue;
+        }
+        EXPECT_EQ(w->befehl_anzahl, c.commands);
+        EXPECT_EQ(w->befehl[c.commands], c.last);
+        if (c.commands > 10) continue;
+        // The window stays usable: a run over whatever was loaded ends normally.
+        w->cmd_start.click();
+        clock.advance(20000);
+        EXPECT_FALSE(w->running());
     }
+}
+
+TEST_F(MacroFileTest, PathsThatAreNotReadableFilesChangeNothing) {
     std::filesystem::create_directory(dir.file("folder.mvn"));
-    w->dateipfad = "folder.mvn";
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->befehl_anzahl, 3);
+    mkfifo(dir.file("fifo.mvn").c_str(), 0600);  // would block a naive reader forever
+    dir.write("locked.mvn", ".mvn 1000\r\n");
+    chmod(dir.file("locked.mvn").c_str(), 0);
+    for (const char* name :
+         {"missing.mvn", "folder.mvn", "fifo.mvn", "locked.mvn", "", "/dev/null"}) {
+        SCOPED_TRACE(name);
+        load(name);
+        expect_unchanged();
+        w->datei.beginn_lesedatei();
+        expect_unchanged();
+    }
 }
 
-TEST_F(MacroFileTest, LineEndsOtherThanCrLfAlsoEndLines) {
-    start();
-    dir.write(
-        "lf.mvn",
-        ".mvn "
-        "0000\ncode:|000|wait:|100|loop:|1|start:|no|stop:|ESC|\ncode:|002|xpos:|5|ypos:|6|\n");
-    w->dateipfad = "lf.mvn";
-    w->datei.cmd_load_Click();
-    EXPECT_EQ(w->befehl_anzahl, 1);
-    EXPECT_EQ(w->befehl[1], "code:|002|xpos:|5|ypos:|6|");
-}
+TEST_F(MacroFileTest, SavingNeverDestroysTheOldFile) {
+    const std::string old = ".mvn 0000 old\r\n" + kSettings + "\r\n";
+    dir.write("old.mvn", old);
 
-TEST_F(MacroFileTest, FailedSaveKeepsTheOldFile) {
-    start();
-    dir.write("keep.mvn", "old contents");
-    // A file size limit makes the write fail half way, as a full disk would (also for root).
-    struct rlimit old_limit;
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    auto old_handler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old_limit;
-    small.rlim_cur = 40;
+    // A full disk, as a size limit: the write fails half way (also for root).
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto handler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &small);
-    w->dateipfad = "keep.mvn";
-    w->datei.cmd_save_Click();
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    signal(SIGXFSZ, old_handler);
-    EXPECT_EQ(dir.read("keep.mvn"), "old contents");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);  // no temporary file left behind
+    save("old.mvn");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+    EXPECT_EQ(dir.read("old.mvn"), old);
+    EXPECT_EQ(files_in_dir(), 1u);  // no temporary file left behind
 
-    w->dateipfad = dir.path();  // a folder: no file, no crash
-    w->datei.cmd_save_Click();
+    // Over a read-only file: either replaced whole (root) or left alone, never cut short.
+    chmod(dir.file("old.mvn").c_str(), 0444);
+    save("old.mvn");
+    const std::string now = dir.read("old.mvn");
+    EXPECT_TRUE(now == old ||
+                now.ends_with("\r\ncode:|002|xpos:|1|ypos:|1|\r\ncode:|001|wait:|0|\r\n"
+                              "code:|001|wait:|0|\r\n"));
+
+    for (const std::string& bad :
+         {dir.file("missing/dir/x.mvn"), std::string("/proc/version"), dir.path()})
+        save(bad);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path()));
-    w->dateipfad = dir.file("no/such/folder.mvn");
-    w->datei.cmd_save_Click();
-    EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+    EXPECT_EQ(files_in_dir(), 1u);
 }
 
 TEST_F(MacroFileTest, DialogsAndDropGoThroughTheHeaderReader) {
-    start();
-    write_macro("d.mvn", ".mvn 1000",
-                {"code:|000|wait:|100|loop:|1|start:|no|stop:|ESC|", "code:|002|xpos:|7|ypos:|8|"});
-    w->datei.cmd_load2_Click();  // cancelled: nothing happens
-    EXPECT_EQ(w->befehl_anzahl, 3);
+    write_macro("d.mvn", ".mvn 1000", {kSettings, "code:|002|xpos:|7|ypos:|8|"});
     platform.open_dialog_answers.push_back(dir.file("d.mvn"));
-    w->datei.cmd_load2_Click();
+    w->datei.cmd_load2_Click();  // start mode 1 loads
     EXPECT_EQ(w->befehl_anzahl, 1);
     EXPECT_EQ(platform.calls_of("open_file_dialog").back().args, ".mvn|*.mvn ");
-
-    w->lst_code.on_drop({dir.file("d.mvn"), dir.file("d.mvn")});  // two files: nothing
-    EXPECT_EQ(w->dateipfad, dir.file("d.mvn"));
     dir.write("text.mvn", "hello\r\n");
     w->lst_code.on_drop({dir.file("text.mvn")});
-    EXPECT_EQ(w->dateipfad, "mavorin.mvn");
+    EXPECT_EQ(w->dateipfad, "mavorin.mvn");  // not a macro: the name falls back
     EXPECT_EQ(w->befehl_anzahl, 1);
-
     platform.save_dialog_answers.push_back(dir.file("saved.mvn"));
     w->datei.cmd_save2_Click();
-    EXPECT_TRUE(std::filesystem::exists(dir.file("saved.mvn")));
-}
-
-TEST_F(MacroFileTest, StartModeTwoStartsTheRunAtOnce) {
-    start();
-    write_macro("run.mvn", ".mvn 2000",
-                {"code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|", "code:|002|xpos:|7|ypos:|8|"});
-    platform.open_dialog_answers.push_back(dir.file("run.mvn"));
-    w->datei.cmd_load2_Click();
-    EXPECT_EQ(w->cmd_start.caption(), "ESC=Stop");
-    clock.advance(300);
-    ASSERT_EQ(platform.calls_of("set_cursor_pos").size(), 1u);
-    EXPECT_EQ(platform.calls_of("set_cursor_pos")[0].args, "7 8");
+    EXPECT_NE(dir.read("saved.mvn").find("\r\ncode:|002|xpos:|7|ypos:|8|\r\n"), std::string::npos);
 }
 
 }  // namespace
