@@ -1,6 +1,9 @@
 // A started window with helpers to put a record under the editor the way the program does.
 #pragma once
 
+#include <set>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "fixture.hpp"
@@ -31,6 +34,27 @@ class EditorFixture : public WindowTest {
         w->com_code.set_text(code_name);
     }
     const std::string& record() const { return w->befehl[w->befehl_aktuell]; }
+
+    // The panel text box called `name`.
+    TextBox& field(const std::string& name) {
+        for (form::Control* c : w->panels.hide_order())
+            if (c->name() == name) return dynamic_cast<TextBox&>(*c);
+        throw std::invalid_argument("no field " + name);
+    }
+    // Checks panel fields against "name=text;name=text".
+    void expect_fields(const std::string& spec) {
+        std::istringstream in(spec);
+        for (std::string item; std::getline(in, item, ';');) {
+            const auto eq = item.find('=');
+            EXPECT_EQ(field(item.substr(0, eq)).text(), item.substr(eq + 1)) << item;
+        }
+    }
+    std::set<std::string> visible_panel_controls() {
+        std::set<std::string> v;
+        for (form::Control* c : w->panels.hide_order())
+            if (c->visible()) v.insert(c->name());
+        return v;
+    }
 };
 
 }  // namespace mavorin::testing
