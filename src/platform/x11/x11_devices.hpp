@@ -68,8 +68,11 @@ class KeyPoll {
     void resync();
     Display* dpy_;
     int xi_opcode_ = -1;
+    KeyCode keycode(int vk);
     std::bitset<256> down_;
     std::chrono::steady_clock::time_point synced_{};
+    // Virtual key -> keycode, forgotten whenever the keyboard mapping changes.
+    std::map<int, KeyCode> keycodes_;
     // Keycode -> when its latest raw press was drained.
     std::map<int, std::chrono::steady_clock::time_point> pressed_since_poll_;
 };

@@ -68,6 +68,7 @@ void KeyPoll::drain() {
         XNextEvent(dpy_, &ev);
         if (ev.type == MappingNotify) {
             XRefreshKeyboardMapping(&ev.xmapping);  // our own remaps while typing
+            keycodes_.clear();
             continue;
         }
         if (ev.type != GenericEvent || ev.xcookie.extension != xi_opcode_) continue;
@@ -85,14 +86,23 @@ void KeyPoll::drain() {
     }
 }
 
+KeyCode KeyPoll::keycode(int vk) {
+    auto [it, added] = keycodes_.try_emplace(vk, 0);
+    if (added) {
+        const KeySym sym = vk_keysym(vk);
+        it->second = sym == NoSymbol ? 0 : XKeysymToKeycode(dpy_, sym);
+    }
+    return it->second;
+}
+
 int16_t KeyPoll::state(int vk) {
-    KeySym sym = vk_keysym(vk);
-    KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(dpy_, sym);
     // Without XInput2 there are no events to follow: every poll asks the server.
     if (xi_opcode_ < 0 || std::chrono::steady_clock::now() - synced_ >= kResyncEvery)
         resync();
     else
         drain();
+    // After draining: a mapping change in the queue must not leave a stale keycode.
+    const KeyCode code = keycode(vk);
     if (!code) return 0;  // a key the keyboard lacks is never pressed
     const bool down = down_[code];
     bool pressed = false;
