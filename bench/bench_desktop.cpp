@@ -2,11 +2,12 @@
 //   timing   200 steps with a 10 ms pause on the real Qt loop vs the ideal schedule (virtual clock)
 //   typing   XTest typing vs `xdotool type --delay 0` of the same text
 //   capture  full-screen capture + JPEG vs `import -window root`
+//   idle-peer  an empty Qt window woken by a 10 ms timer: the floor for the idle CPU figure
 //   pixel    pixel-watch reaction, screen change to the next command, vs a watcher polling `import`
-#include <X11/Xlib.h>
-
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,6 +26,8 @@
 #include "platform/recording/recording_platform.hpp"
 #include "platform/x11/x11_platform.hpp"
 #include "qt/qt_event_loop.hpp"
+// Last: Xlib's macros (None, Bool, Status) would break the Qt headers.
+#include <X11/Xlib.h>
 
 using namespace mavorin;
 using steady = std::chrono::steady_clock;
@@ -245,11 +248,22 @@ int pixel() {
 
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
+    if (what == "idle-peer") {
+        QApplication app(argc, argv);
+        QWidget window;
+        window.resize(600, 400);
+        window.show();
+        QTimer poll;
+        poll.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&poll, &QTimer::timeout, [] {});
+        poll.start(10);
+        return app.exec();
+    }
     QCoreApplication app(argc, argv);
     if (what == "timing") return timing();
     if (what == "typing") return typing();
     if (what == "capture") return capture();
     if (what == "pixel") return pixel();
-    std::cerr << "usage: bench_desktop timing|typing|capture|pixel\n";
+    std::cerr << "usage: bench_desktop timing|typing|capture|pixel|idle-peer\n";
     return 2;
 }

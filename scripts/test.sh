@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-} >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAVORIN_BENCH=ON ${CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)"
 # A private X server for the tests that talk to a real desktop.
 numfile=$(mktemp)
