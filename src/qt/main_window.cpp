@@ -382,25 +382,9 @@ void MainWindow::bind_all() {
         };
     }
 
-    for (form::Label* lbl : {&m.lbl_title,         &m.lbl_titleversion,
-                             &m.lbl_Programm,      &m.lbl_Version,
-                             &m.lbl_maker1,        &m.lbl_maker2,
-                             &m.lbl_maker3,        &m.lbl_maker4,
-                             &m.lbl_befehl,        &m.lbl_info,
-                             &m.lbl_0_wait,        &m.lbl_0_ms,
-                             &m.lbl_0_loop,        &m.lbl_0_mal,
-                             &m.lbl_0_transparenz, &m.lbl_0_vordergrund,
-                             &m.lbl_0_listbox,     &m.lbl_0_startcode,
-                             &m.lbl_0_abbruchcode, &m.lbl_1_random,
-                             &m.lbl_1_ms,          &m.lbl_2_X,
-                             &m.lbl_2_Y,           &m.lbl_2_Xpixel,
-                             &m.lbl_2_Ypixel,      &m.lbl_4_eingabebefehl,
-                             &m.lbl_4_eingabetext, &m.lbl_5_start,
-                             &m.lbl_5_hochzählen,  &m.lbl_6_pfad,
-                             &m.lbl_8_laufwerk,    &m.lbl_8_move,
-                             &m.lbl_9_pfad,        &m.lbl_10_abbruch,
-                             &m.lbl_anz_befehle,   &m.lbl_hscmax,
-                             &m.lbl_hscaktuell}) {
+    for (form::Control* c : m.all_controls()) {
+        auto* lbl = dynamic_cast<form::Label*>(c);
+        if (!lbl) continue;
         auto* l = add(*lbl, new QLabel(this));
         l->setTextFormat(Qt::PlainText);
         syncers_[lbl] = [lbl, l] { l->setText(q(lbl->caption())); };

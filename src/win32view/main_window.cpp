@@ -109,26 +109,9 @@ void MainWindow::create_controls() {
     for (form::Image* img : {&m.img_mavorin, &m.Image1, &m.Image2, &m.img_vantrellogo,
                              &m.img_Orvik_Logo, &m.img_befehl_left, &m.img_befehl_right})
         add(*img, Kind::Picture, L"STATIC", SS_OWNERDRAW | SS_NOTIFY);
-    for (form::Label* l : {&m.lbl_title,         &m.lbl_titleversion,
-                           &m.lbl_Programm,      &m.lbl_Version,
-                           &m.lbl_maker1,        &m.lbl_maker2,
-                           &m.lbl_maker3,        &m.lbl_maker4,
-                           &m.lbl_befehl,        &m.lbl_info,
-                           &m.lbl_0_wait,        &m.lbl_0_ms,
-                           &m.lbl_0_loop,        &m.lbl_0_mal,
-                           &m.lbl_0_transparenz, &m.lbl_0_vordergrund,
-                           &m.lbl_0_listbox,     &m.lbl_0_startcode,
-                           &m.lbl_0_abbruchcode, &m.lbl_1_random,
-                           &m.lbl_1_ms,          &m.lbl_2_X,
-                           &m.lbl_2_Y,           &m.lbl_2_Xpixel,
-                           &m.lbl_2_Ypixel,      &m.lbl_4_eingabebefehl,
-                           &m.lbl_4_eingabetext, &m.lbl_5_start,
-                           &m.lbl_5_hochzählen,  &m.lbl_6_pfad,
-                           &m.lbl_8_laufwerk,    &m.lbl_8_move,
-                           &m.lbl_9_pfad,        &m.lbl_10_abbruch,
-                           &m.lbl_anz_befehle,   &m.lbl_hscmax,
-                           &m.lbl_hscaktuell})
-        add(*l, Kind::Label, L"STATIC", SS_LEFT | SS_NOPREFIX);
+    for (form::Control* c : m.all_controls())
+        if (auto* l = dynamic_cast<form::Label*>(c))
+            add(*l, Kind::Label, L"STATIC", SS_LEFT | SS_NOPREFIX);
     SendMessageW(bound_[&m.lbl_title].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(title_), FALSE);
     SendMessageW(bound_[&m.lbl_info].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
     SetWindowLongW(bound_[&m.lbl_hscmax].hwnd, GWL_STYLE,
