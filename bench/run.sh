@@ -5,12 +5,9 @@ cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DMAVORIN_BENCH=ON -DMAVORIN_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_files bench_desktop mavorin
-numfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$numfile" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -f "$numfile"' EXIT
-for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$numfile")"
+. scripts/xvfb.sh
+start_xvfb 1920x1080x24
+trap 'kill $XVFB_PID 2>/dev/null' EXIT
 
 "$build/bench/bench_files" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 "$build/bench/bench_desktop" timing

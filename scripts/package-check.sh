@@ -98,11 +98,9 @@ got=$(xdg-mime query default application/x-mavorin-macro)
 
 # Double-click, for real: xdg-open on a macro in a folder with a blank starts the installed program,
 # which plays it on a private X server (the pointer arrives) and ends itself.
-numfile=$tmp/display
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numfile" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$numfile")"
+. scripts/xvfb.sh
+start_xvfb 1024x768x24
+xvfb_pid=$XVFB_PID
 mkdir -p "$tmp/a folder"
 printf '.mvn 0000 check\r\ncode:|000|wait:|100|loop:|0|start:|no|stop:|ESC|\r\ncode:|002|xpos:|321|ypos:|123|\r\ncode:|007|pc:|end|\r\n' \
   >"$tmp/a folder/double click.mvn"

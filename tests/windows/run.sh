@@ -10,17 +10,13 @@ export WINEPREFIX=${MAVORIN_WINEPREFIX:-${HOME:-/root}/.cache/mavorin-wine}
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 mkdir -p "$(dirname "$WINEPREFIX")"
 
-numfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" 2>/dev/null &
-xvfb_pid=$!
+. "$here/../../scripts/xvfb.sh"
+start_xvfb 1280x1024x24
 cleanup() {
   wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  rm -f "$numfile"
+  kill "$XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$numfile")"
 
 # A server left from an earlier run talks to a display that is gone.
 wineserver -k 2>/dev/null || true
