@@ -103,7 +103,7 @@ int typing() {
     std::string text;
     for (int i = 0; i < 100; ++i) text += "The quick brown fox 0123 ";
     const auto t0 = steady::now();
-    dev->send_keys(text);
+    dev->send_keys(text, {});
     const double ours = ms_since(t0);
     const double peer = run_command("xdotool type --delay 0 '" + text + "'");
     std::printf("typing: %zu characters: mavorin %.1f ms, xdotool %.1f ms, ratio %.1fx\n",

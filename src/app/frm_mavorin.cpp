@@ -199,6 +199,16 @@ std::vector<form::Control*> frm_mavorin::all_controls() {
     return v;
 }
 
+int frm_mavorin::message_box(const std::string& text, int style) {
+    form::EventLoop::Hold hold(loop);
+    return platform.message_box(text, style);
+}
+
+int frm_mavorin::ask(const Question& question) {
+    form::EventLoop::Hold hold(loop);
+    return platform.ask(question);
+}
+
 void frm_mavorin::halt() {
     beendet = true;
     for (Timer* t : {&Timer_befehlstart, &Timer_befehlstop, &Timer_startloop, &Timer_start,

@@ -245,6 +245,11 @@ class frm_mavorin {
     SystemActions system{*this};
     ScreenActions screen{*this};
 
+    // The window's boxes: no timer of the window fires while one is open, however the toolkit
+    // runs its own event loop meanwhile.
+    int message_box(const std::string& text, int style);
+    int ask(const Question& question);
+
     // A run is active while the driver timer is enabled.
     bool running() const { return Timer_startloop.enabled(); }
     // Every control, for the view to bind by name.

@@ -65,7 +65,18 @@ void InputActions::mausklick() {
 void InputActions::tastatur_eingabe() {
     const int i = w.befehl_aktuell;
     w.befehl_wert1[i] = tastatur_text(w.befehl_wert1[i], zahl_textform());
-    w.platform.send_keys(w.befehl_wert1[i]);
+    // A long text must stay stoppable: between its chunks the window answers (repaints, a close
+    // request) and the abort key is polled, while no timer of the window fires, so that to the
+    // macro the step still runs to its end.
+    form::EventLoop::Hold hold(w.loop);
+    bool aborted = false;
+    w.platform.send_keys(w.befehl_wert1[i], [this, &aborted] {
+        w.platform.process_pending_events();
+        if (w.beendet) return false;
+        aborted = w.run.abort_key_tapped();
+        return !aborted;
+    });
+    if (aborted && w.running()) w.run.start_stop();
 }
 
 void InputActions::zahl_hochzaehlen() {

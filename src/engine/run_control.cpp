@@ -121,8 +121,12 @@ void RunControl::Timer_befehlstart_Timer() {
 }
 
 void RunControl::Timer_befehlstop_Timer() {
+    if (abort_key_tapped()) start_stop();
+}
+
+bool RunControl::abort_key_tapped() {
     const int vk = static_cast<int>(wert_aus_text(w.abbruchcode));
-    if (w.platform.get_async_key_state(vk) == kPressedSinceLastPoll) start_stop();
+    return w.platform.get_async_key_state(vk) == kPressedSinceLastPoll;
 }
 
 void RunControl::lst_code_DblClick() {
@@ -138,8 +142,8 @@ void RunControl::lst_code_DblClick() {
     if (f.code_aktuell == 7) {
         const std::string& word = f.befehl_wert1[f.befehl_aktuell];
         if (word == "shutdown" || word == "reboot") {
-            if (f.platform.message_box("Möchten Sie diesen Befehl wirklich ausführen?",
-                                       kMbYesNoQuestion) == kIdNo) {
+            if (f.message_box("Möchten Sie diesen Befehl wirklich ausführen?", kMbYesNoQuestion) ==
+                kIdNo) {
                 f.laden = false;
                 return;
             }

@@ -19,6 +19,8 @@ class RunControl {
     void Timer_befehlstart_Timer();
     void Timer_befehlstop_Timer();
     void lst_code_DblClick();
+    // True when the abort key was tapped since its previous poll (the hot-key test).
+    bool abort_key_tapped();
 
   private:
     // Locking disables every control locked during a run, in order; unlocking enables those

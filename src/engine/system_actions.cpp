@@ -18,7 +18,7 @@ void SystemActions::pc_befehl() {
         p.lock_workstation();
     } else if (word == "reboot") {
         p.reboot();
-        p.message_box("reboot", kMbOk);
+        w.message_box("reboot", kMbOk);
     } else if (word == "shutdown") {
         p.shutdown();
     } else if (word == "screenoff") {

@@ -52,7 +52,8 @@ std::optional<int64_t> EventLoop::next_deadline() const {
 }
 
 void EventLoop::run_due(int64_t now) {
-    while (!queue_.empty() && queue_.begin()->first.first <= now) {
+    if (held()) return;
+    while (!held() && !queue_.empty() && queue_.begin()->first.first <= now) {
         auto it = queue_.begin();
         Timer* t = it->second;
         int64_t deadline = it->first.first;
@@ -83,6 +84,7 @@ void VirtualClock::advance(int64_t ms) {
 }
 
 bool VirtualClock::step(int64_t limit) {
+    if (held()) return false;
     auto next = next_deadline();
     if (!next || *next > now_ + limit) return false;
     if (*next > now_) now_ = *next;

@@ -56,6 +56,23 @@ class EventLoop {
     // During a tick this is the tick's deadline, so a late real loop still measures from it.
     int64_t tick_time() const { return in_tick_ ? tick_time_ : now_ms(); }
 
+    // While a Hold lives (a modal box, a long typing step) no timer fires, however the toolkit
+    // nests its own event loop. What fell due meanwhile runs once after the last Hold ends;
+    // missed periods are skipped, as for any late tick.
+    class Hold {
+      public:
+        explicit Hold(EventLoop& loop) : loop_(loop) { ++loop_.holds_; }
+        ~Hold() {
+            if (--loop_.holds_ == 0 && loop_.on_schedule_changed) loop_.on_schedule_changed();
+        }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+      private:
+        EventLoop& loop_;
+    };
+    bool held() const { return holds_ > 0; }
+
   private:
     friend class Timer;
     void arm(Timer& t, int64_t deadline);
@@ -64,6 +81,7 @@ class EventLoop {
     uint64_t seq_ = 0;
     bool in_tick_ = false;
     int64_t tick_time_ = 0;
+    int holds_ = 0;
 };
 
 // Virtual time for tests and the dry run: time moves only through advance().

@@ -14,7 +14,9 @@ class ComposedPlatform : public DesktopPlatform {
     void set_cursor_pos(int x, int y) override { dev_.set_cursor_pos(x, y); }
     void mouse_event(int flags) override { dev_.mouse_event(flags); }
     int16_t get_async_key_state(int vk) override { return dev_.get_async_key_state(vk); }
-    void send_keys(const std::string& text) override { dev_.send_keys(text); }
+    bool send_keys(const std::string& text, const KeepTyping& keep_going) override {
+        return dev_.send_keys(text, keep_going);
+    }
     void block_input(bool block) override { dev_.block_input(block); }
     void lock_workstation() override { dev_.lock_workstation(); }
     void monitor_off() override { dev_.monitor_off(); }
@@ -53,6 +55,7 @@ class ComposedPlatform : public DesktopPlatform {
     int message_box(const std::string& text, int style) override {
         return win_.message_box(text, style);
     }
+    int ask(const Question& q) override { return win_.ask(q); }
     TwipRect window_rect_twips() override { return win_.window_rect_twips(); }
     std::string open_file_dialog(const std::string& f, const std::string& p) override {
         return win_.open_file_dialog(f, p);

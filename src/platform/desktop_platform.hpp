@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,18 @@ inline constexpr int kIdOk = 1;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// A question with buttons of its own; Enter answers `default_button`, Escape and closing the
+// box answer `cancel_button` (the default when -1).
+struct Question {
+    std::string text;
+    std::vector<std::string> buttons;  // left to right
+    int default_button = 0;
+    int cancel_button = -1;
+};
+
+// Asked between the chunks of a long text: false stops typing there, with every key let go.
+using KeepTyping = std::function<bool()>;
+
 // Drive type of a CD-ROM drive.
 inline constexpr int kDriveCdrom = 5;
 
@@ -51,8 +64,10 @@ class DeviceServices {
     virtual void mouse_event(int flags) = 0;
     // 16-bit key state: -32767 means down now and pressed since the previous poll.
     virtual int16_t get_async_key_state(int vk) = 0;
-    // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting.
-    virtual void send_keys(const std::string& text) = 0;
+    // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting for the target. A long
+    // text goes in chunks; between them `keep_going` (if set) may stop it. Returns false when
+    // it was stopped.
+    virtual bool send_keys(const std::string& text, const KeepTyping& keep_going) = 0;
     virtual void block_input(bool block) = 0;
 
     // Power and programs.
@@ -104,6 +119,8 @@ class WindowServices {
     virtual void process_pending_events() = 0;
     // Returns the button pressed: kIdOk, kIdYes or kIdNo.
     virtual int message_box(const std::string& text, int style) = 0;
+    // Returns the index of the button chosen.
+    virtual int ask(const Question& question) = 0;
     virtual TwipRect window_rect_twips() = 0;
     // Dialog filter: alternating descriptions and patterns separated by "|"; "" when cancelled.
     virtual std::string open_file_dialog(const std::string& filter, const std::string& preset) = 0;

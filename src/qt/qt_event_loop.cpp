@@ -13,7 +13,8 @@ QtEventLoop::QtEventLoop() {
 
 void QtEventLoop::rearm() {
     auto next = next_deadline();
-    if (!next) {
+    // While held, waking would only spin; the end of the hold re-arms.
+    if (!next || held()) {
         wake_.stop();
         return;
     }

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStringList>
 
@@ -56,6 +57,26 @@ int QtWindowServices::message_box(const std::string& text, int style) {
     }
     QMessageBox::information(window_, title, q(text));
     return kIdOk;
+}
+
+int QtWindowServices::ask(const Question& question) {
+    QMessageBox box(window_);
+    box.setWindowTitle(QCoreApplication::applicationName());
+    box.setText(q(question.text));
+    box.setIcon(QMessageBox::Question);
+    std::vector<QPushButton*> buttons;
+    for (const auto& caption : question.buttons)
+        buttons.push_back(box.addButton(q(caption), QMessageBox::ActionRole));
+    const int n = static_cast<int>(buttons.size());
+    const int cancel =
+        question.cancel_button >= 0 ? question.cancel_button : question.default_button;
+    if (question.default_button >= 0 && question.default_button < n)
+        box.setDefaultButton(buttons[question.default_button]);
+    if (cancel >= 0 && cancel < n) box.setEscapeButton(buttons[cancel]);
+    box.exec();
+    for (int i = 0; i < n; ++i)
+        if (box.clickedButton() == buttons[i]) return i;
+    return cancel;
 }
 
 TwipRect QtWindowServices::window_rect_twips() {

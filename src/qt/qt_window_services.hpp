@@ -17,6 +17,7 @@ class QtWindowServices : public WindowServices {
     void set_topmost(bool on) override;
     void process_pending_events() override;
     int message_box(const std::string& text, int style) override;
+    int ask(const Question& question) override;
     TwipRect window_rect_twips() override;
     std::string open_file_dialog(const std::string& filter, const std::string& preset) override;
     std::string save_file_dialog(const std::string& filter, const std::string& preset) override;

@@ -39,7 +39,8 @@ int64_t Win32EventLoop::now_ms() const {
 void Win32EventLoop::rearm() {
     if (!hwnd_) return;
     auto next = next_deadline();
-    if (!next) {
+    // While held, waking would only spin; the end of the hold re-arms.
+    if (!next || held()) {
         if (armed_) KillTimer(hwnd_, kTimerId);
         armed_ = false;
         return;

@@ -406,6 +406,44 @@ TEST_F(ActionsTest, ProgramsPcCommandsAndTheCdDoor) {
     EXPECT_EQ(args("run_program").back(), "ab42");
 }
 
+TEST_F(ActionsTest, NoTimerFiresWhileABoxIsOpenOrALongTextIsTyped) {
+    // Time passes while the "reboot" box is open and between the chunks of a long text; the
+    // window's timers must not fire meanwhile (a second step would repeat the request).
+    int ticks_inside = 0;
+    platform.typing_chunk = 4;
+    platform.on_call = [&](const PlatformCall& c) {
+        static bool nested = false;
+        if (nested || (c.op != "message_box" && c.op != "process_pending_events")) return;
+        nested = true;
+        const size_t before = platform.calls.size();
+        clock.advance(1000);
+        ticks_inside += static_cast<int>(platform.calls.size() - before);
+        nested = false;
+    };
+    run({settings(10, 0), "code:|007|pc:|reboot|", "code:|004|text:|abcdefghijkl|"});
+    clock.advance(500);
+    platform.on_call = nullptr;
+    clock.advance(10000);
+    EXPECT_EQ(ticks_inside, 0);
+    EXPECT_EQ(args("reboot").size(), 1u);
+    EXPECT_EQ(platform.typed, Ops{"abcdefghijkl"});
+    EXPECT_FALSE(w->running());
+}
+
+TEST_F(ActionsTest, TheAbortKeyStopsALongTextBetweenChunksAndEndsTheRun) {
+    platform.typing_chunk = 3;
+    // The third look at the abort key (ESC) while typing finds a tap: typing stops there.
+    platform.on_call = [&](const PlatformCall& c) {
+        if (c.op == "send_keys") platform.key_states[0x1B] = {0, 0, -32767};
+    };
+    run({settings(10, 5), "code:|004|text:|abcdefghijkl|", "code:|002|xpos:|1|ypos:|2|"});
+    clock.advance(2000);
+    EXPECT_EQ(platform.typed, Ops{"abcdefghi"});
+    EXPECT_TRUE(args("set_cursor_pos").empty());
+    EXPECT_FALSE(w->running());
+    EXPECT_EQ(w->cmd_start.caption(), "Start");
+}
+
 TEST_F(ActionsTest, EndStopsEverythingAndLeavesInputBlocked) {
     run({settings(100, 3), "code:|007|pc:|input-disable|", "code:|007|pc:|end|",
          "code:|002|xpos:|1|ypos:|1|"});

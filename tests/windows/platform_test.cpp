@@ -47,11 +47,11 @@ TEST(Win32Input, TypesTheBraceNotationIntoTheFocusedEdit) {
     ProbeWindow probe(300, 200, 400, 120, RGB(200, 200, 255));
     probe.focus_edit();
     Win32Platform p;
-    p.send_keys("weg");
-    p.send_keys("^a");  // a shortcut needs the real key: Ctrl+A selects, the next text replaces
-    p.send_keys("Hallo {(}1{+}1{)} Grüße € 😀~");
-    p.send_keys("xy{BS}z+b{LEFT}{BS}");
-    p.send_keys("{unknown");  // malformed: nothing at all
+    p.send_keys("weg", {});
+    p.send_keys("^a", {});  // a shortcut needs the real key: Ctrl+A selects, the next text replaces
+    p.send_keys("Hallo {(}1{+}1{)} Grüße € 😀~", {});
+    p.send_keys("xy{BS}z+b{LEFT}{BS}", {});
+    p.send_keys("{unknown", {});  // malformed: nothing at all
     EXPECT_TRUE(pump_until([&] { return text_of(probe.edit) == L"Hallo (1+1) Grüße € 😀xB"; }))
         << narrow(text_of(probe.edit));
     for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU}) EXPECT_GE(p.get_async_key_state(vk), 0) << vk;
@@ -271,7 +271,7 @@ TEST(Win32System, InputBlockLeavesThisThreadsInputWorking) {
     probe.focus_edit();
     Win32Platform p;
     p.block_input(true);
-    p.send_keys("ok");
+    p.send_keys("ok", {});
     p.block_input(false);
     EXPECT_TRUE(pump_until([&] { return text_of(probe.edit) == L"ok"; }));
 }

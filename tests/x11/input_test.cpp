@@ -56,7 +56,7 @@ class X11Typing : public X11Test {
         const std::string keymap = shell("xmodmap -pk");
         for (const auto& [notation, seen] : table) {
             SCOPED_TRACE(notation);
-            EXPECT_EQ(target.log_while([&] { dev->send_keys(notation); }), seen);
+            EXPECT_EQ(target.log_while([&] { dev->send_keys(notation, {}); }), seen);
             EXPECT_TRUE(wait_until(no_key_down, 1));
             EXPECT_TRUE(shell("xmodmap -pk") == keymap) << "temporary key mappings left behind";
         }
@@ -121,7 +121,7 @@ TEST_F(X11KeyPoll, EachKeyReportsATapOnceEvenAfterItsRelease) {
     EXPECT_EQ(dev->get_async_key_state(kEnter), -32767);
     for (int vk : {kEscape, kF5, kEnter}) EXPECT_EQ(dev->get_async_key_state(vk), 0) << vk;
     // Keys typed by the program count as presses too.
-    dev->send_keys("{F5}");
+    dev->send_keys("{F5}", {});
     EXPECT_EQ(poll_until(kF5, -32767), -32767);
     // Keys the keyboard lacks and unknown codes never read pressed.
     shell("xdotool keydown F6");

@@ -1,6 +1,7 @@
 // The recording double: scripted answers, every call kept with its loop time.
 #include "platform/recording/recording_platform.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -59,8 +60,16 @@ int16_t RecordingPlatform::get_async_key_state(int vk) {
     return v;
 }
 
-void RecordingPlatform::send_keys(const std::string& text) {
+bool RecordingPlatform::send_keys(const std::string& text, const KeepTyping& keep_going) {
     record("send_keys", text);
+    typed.emplace_back();
+    for (size_t at = 0; at < text.size();) {
+        const size_t n = typing_chunk ? std::min(typing_chunk, text.size() - at) : text.size();
+        typed.back().append(text, at, n);
+        at += n;
+        if (at < text.size() && keep_going && !keep_going()) return false;
+    }
+    return true;
 }
 
 void RecordingPlatform::block_input(bool block) {
@@ -99,6 +108,17 @@ int RecordingPlatform::message_box(const std::string& text, int style) {
         return a;
     }
     return style == kMbYesNoQuestion ? kIdYes : kIdOk;
+}
+
+int RecordingPlatform::ask(const Question& question) {
+    record("ask", question.text);
+    questions.push_back(question);
+    if (!ask_answers.empty()) {
+        int a = ask_answers.front();
+        ask_answers.pop_front();
+        return a;
+    }
+    return question.default_button;
 }
 
 TwipRect RecordingPlatform::window_rect_twips() {

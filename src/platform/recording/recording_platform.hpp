@@ -32,6 +32,8 @@ class RecordingPlatform : public DesktopPlatform {
     std::map<int, std::deque<int16_t>> key_states;
     int16_t key_idle = 0;
     std::deque<int> message_box_answers;  // empty: Yes for questions, OK otherwise
+    std::deque<int> ask_answers;          // button indexes; empty: the default button
+    std::vector<Question> questions;      // every question asked
     std::deque<std::string> open_dialog_answers, save_dialog_answers;  // empty: cancelled
     std::vector<std::string> roots;          // drive_roots(); default empty
     std::map<std::string, int> drive_types;  // default 1 (no root dir)
@@ -43,11 +45,14 @@ class RecordingPlatform : public DesktopPlatform {
     double twips_x = 15, twips_y = 15;
     std::string separator = "/";
     std::deque<double> random_values;  // empty: 0.5
+    // send_keys asks keep_going after every `typing_chunk` bytes of its text (0: never).
+    size_t typing_chunk = 0;
 
     // --- what happened ---
     std::vector<PlatformCall> calls;
     std::function<void(const PlatformCall&)> on_call;  // e.g. the dry-run printer
     std::vector<std::string> clipboard_history;
+    std::vector<std::string> typed;  // what send_keys typed, each text up to where it stopped
     int alpha = 255;
     bool topmost = false;
     bool input_blocked = false;
@@ -61,7 +66,7 @@ class RecordingPlatform : public DesktopPlatform {
     void set_cursor_pos(int x, int y) override;
     void mouse_event(int flags) override;
     int16_t get_async_key_state(int vk) override;
-    void send_keys(const std::string& text) override;
+    bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void clipboard_set_text(const std::string& text) override;
     void make_layered() override;
@@ -69,6 +74,7 @@ class RecordingPlatform : public DesktopPlatform {
     void set_topmost(bool on) override;
     void process_pending_events() override;
     int message_box(const std::string& text, int style) override;
+    int ask(const Question& question) override;
     TwipRect window_rect_twips() override;
     void lock_workstation() override;
     void monitor_off() override;

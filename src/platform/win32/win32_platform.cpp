@@ -208,13 +208,13 @@ int16_t Win32Platform::get_async_key_state(int vk) {
     return static_cast<int16_t>(GetAsyncKeyState(vk));
 }
 
-void Win32Platform::send_keys(const std::string& text) {
+bool Win32Platform::send_keys(const std::string& text, const KeepTyping&) {
     const auto taps = parse_sendkeys(text);
-    if (!taps) return;  // a malformed text types nothing
+    if (!taps) return true;  // a malformed text types nothing
     std::vector<INPUT> inputs = key_inputs(*taps);
-    if (inputs.empty()) return;
+    if (inputs.empty()) return true;
     const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (sent == inputs.size()) return;
+    if (sent == inputs.size()) return true;
     // Input was cut short (blocked by a higher-integrity window): let go of what went down.
     std::vector<INPUT> ups;
     for (UINT i = 0; i < sent; ++i) {
@@ -224,6 +224,7 @@ void Win32Platform::send_keys(const std::string& text) {
         ups.push_back(in);
     }
     if (!ups.empty()) SendInput(static_cast<UINT>(ups.size()), ups.data(), sizeof(INPUT));
+    return true;
 }
 
 void Win32Platform::block_input(bool block) {

@@ -32,7 +32,7 @@ class Win32Platform : public DesktopPlatform {
     void set_cursor_pos(int x, int y) override;
     void mouse_event(int flags) override;
     int16_t get_async_key_state(int vk) override;
-    void send_keys(const std::string& text) override;
+    bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void lock_workstation() override;
     void monitor_off() override;
@@ -62,6 +62,7 @@ class Win32Platform : public DesktopPlatform {
     void set_topmost(bool on) override;
     void process_pending_events() override;
     int message_box(const std::string& text, int style) override;
+    int ask(const Question& question) override;
     TwipRect window_rect_twips() override;
     std::string open_file_dialog(const std::string& filter, const std::string& preset) override;
     std::string save_file_dialog(const std::string& filter, const std::string& preset) override;

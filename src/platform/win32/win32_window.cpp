@@ -2,6 +2,7 @@
 // The SDK headers need <windows.h> first.
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 // clang-format on
 
@@ -69,6 +70,30 @@ void Win32Platform::process_pending_events() {
 
 int Win32Platform::message_box(const std::string& text, int style) {
     return MessageBoxW(main_, widen(text).c_str(), L"Mavorin", static_cast<UINT>(style));
+}
+
+int Win32Platform::ask(const Question& question) {
+    std::vector<std::wstring> captions;
+    for (const auto& b : question.buttons) captions.push_back(widen(b));
+    std::vector<TASKDIALOG_BUTTON> buttons;
+    for (size_t i = 0; i < captions.size(); ++i)
+        buttons.push_back({static_cast<int>(100 + i), captions[i].c_str()});
+    const std::wstring text = widen(question.text);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = main_;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_SIZE_TO_CONTENT;
+    config.pszWindowTitle = L"Mavorin";
+    config.pszContent = text.c_str();
+    config.cButtons = static_cast<UINT>(buttons.size());
+    config.pButtons = buttons.data();
+    config.nDefaultButton = 100 + question.default_button;
+    int chosen = 0;
+    const int cancel =
+        question.cancel_button >= 0 ? question.cancel_button : question.default_button;
+    if (TaskDialogIndirect(&config, &chosen, nullptr, nullptr) != S_OK) return cancel;
+    if (chosen < 100 || chosen >= 100 + static_cast<int>(buttons.size())) return cancel;
+    return chosen - 100;
 }
 
 TwipRect Win32Platform::window_rect_twips() {

@@ -104,7 +104,7 @@ class X11Devices : public DeviceServices {
     void set_cursor_pos(int x, int y) override;
     void mouse_event(int flags) override;
     int16_t get_async_key_state(int vk) override;
-    void send_keys(const std::string& text) override;
+    bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void lock_workstation() override;
     void monitor_off() override;

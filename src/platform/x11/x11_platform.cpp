@@ -77,10 +77,11 @@ int16_t X11Devices::get_async_key_state(int vk) {
     return keypoll_.state(vk);
 }
 
-void X11Devices::send_keys(const std::string& text) {
+bool X11Devices::send_keys(const std::string& text, const KeepTyping&) {
     auto taps = parse_sendkeys(text);
-    if (!taps) return;  // a rejected text types nothing
+    if (!taps) return true;  // a rejected text types nothing
     keyboard_.type(*taps);
+    return true;
 }
 
 void X11Devices::block_input(bool block) {
