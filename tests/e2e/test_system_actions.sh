@@ -2,29 +2,50 @@
 # Programs started by a macro, PC commands that fail quietly on this desktop, and "end".
 . "$(dirname "$0")/lib.sh"
 xdotool mousemove 5 5
-mkdir -p "$dir/mit blank"
-printf '#!/bin/sh\necho started > "%s/mit blank/started"\n' "$dir" >"$dir/mit blank/run me.sh"
-chmod +x "$dir/mit blank/run me.sh"
+# Stand-ins that log how they were started: one on PATH, one in the current folder, two with
+# blanks or umlauts in their paths, and an xdg-open for documents.
+mkdir -p "$dir/bin" "$dir/mit blank" "$dir/Müll"
+for f in "bin/aufzeichnen" "bin/xdg-open" "hier.sh" "mit blank/run me.sh" "Müll/lösch.sh"; do
+  printf '#!/bin/sh\n{ printf %%s "${0##*/}"; for a; do printf " [%%s]" "$a"; done; echo; } >>"%s/launched"\n' \
+    "$dir" >"$dir/$f"
+  chmod +x "$dir/$f"
+done
+echo Hallo >"$dir/brief an dich.txt"
+blanks=$(printf '%200s' '')
 # lockpc and screenoff may be refused here (no session, no DPMS): the run goes on regardless.
 macro prog.mvn ".mvn 0000 test" \
   "code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|" \
   "code:|005|start:|7|step:|1|" \
-  "code:|006|pfad:|touch counted{CODE5}|" \
-  "code:|006|pfad:|$dir/mit blank/run me.sh|" \
+  "code:|006|pfad:|\"$dir/mit blank/run me.sh\" eins \"zwei drei\"|" \
+  "code:|006|pfad:|$dir/mit blank/run me.sh vier|" \
+  "code:|006|pfad:|aufzeichnen a b|" \
+  "code:|006|pfad:|hier.sh fünf|" \
+  "code:|006|pfad:|$dir/brief an dich.txt|" \
+  "code:|006|pfad:|aufzeichnen nr{CODE5}|" \
+  "code:|006|pfad:|$dir/Müll/lösch.sh ä|" \
+  "code:|006|pfad:|aufzeichnen x$blanks; id > $dir/id.txt|" \
   "code:|007|pc:|lockpc|" \
   "code:|007|pc:|screenoff|" \
   "code:|007|pc:|LOCKPC|" \
   "code:|002|xpos:|321|ypos:|123|" \
   "code:|007|pc:|end|" \
   "code:|002|xpos:|654|ypos:|456|"
-start_mavorin "$dir/prog.mvn"
+PATH="$dir/bin:$PATH" start_mavorin "$dir/prog.mvn"
 wait_for "! kill -0 $mav 2>/dev/null" 15
 check "ended by the macro" "$(kill -0 "$mav" 2>/dev/null && echo running || echo ended)" "ended"
 wait "$mav"
 check "exit status" "$?" "0"
-check "command text with the counter" "$(ls "$dir" | grep counted)" "counted7"
-wait_for "[ -s '$dir/mit blank/started' ]" 5
-check "program path with blanks" "$(cat "$dir/mit blank/started" 2>/dev/null)" "started"
+wait_for "[ \$(wc -l <'$dir/launched') -ge 8 ]" 5
+check "every form started, words as Windows splits them, no shell" "$(LC_ALL=C sort "$dir/launched")" \
+"aufzeichnen [a] [b]
+aufzeichnen [nr7]
+aufzeichnen [x] [;] [id] [>] [$dir/id.txt]
+hier.sh [fünf]
+lösch.sh [ä]
+run me.sh [eins] [zwei drei]
+run me.sh [vier]
+xdg-open [$dir/brief an dich.txt]"
+check "no second command" "$([ -e "$dir/id.txt" ] && echo ran || echo none)" "none"
 check "the run went on after refused PC commands" "$(pointer)" "321 123"
 sleep 0.3
 check "nothing after end" "$(pointer)" "321 123"

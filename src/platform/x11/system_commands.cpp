@@ -1,12 +1,16 @@
-// Detached program starts and the CD door, driven by the device command strings.
+// Detached program starts (never through a shell) and the CD door, driven by the device command
+// strings.
 #include <fcntl.h>
 #include <glob.h>
 #include <linux/cdrom.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <sstream>
+#include <thread>
 
 #include "platform/x11/x11_devices.hpp"
 
@@ -14,26 +18,34 @@ namespace mavorin::x11 {
 
 void spawn_detached(const std::vector<std::string>& argv) {
     if (argv.empty()) return;
-    pid_t pid = fork();
-    if (pid < 0) return;
-    if (pid == 0) {
-        // The grandchild runs in its own session; the child exits at once so nothing waits.
-        setsid();
-        if (fork() != 0) _exit(0);
-        int null = open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            dup2(null, 0);
-            dup2(null, 1);
-            dup2(null, 2);
-        }
-        std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
+    posix_spawn_file_actions_t files;
+    posix_spawnattr_t attr;
+    if (posix_spawn_file_actions_init(&files) != 0) return;
+    if (posix_spawnattr_init(&attr) != 0) {
+        posix_spawn_file_actions_destroy(&files);
+        return;
     }
-    int status;
-    waitpid(pid, &status, 0);
+    for (int fd = 0; fd < 3; ++fd)
+        posix_spawn_file_actions_addopen(&files, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+    // Its own session, so that our terminal and our end do not reach it; and a clean signal
+    // state whatever this process blocks or ignores.
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setflags(&attr,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = -1;
+    // A name without a folder is looked up in PATH; no shell is ever involved.
+    const int rc = posix_spawnp(&pid, args[0], &files, &attr, args.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&files);
+    // Nobody waits for the program; a small thread collects its exit so no zombie stays.
+    if (rc == 0) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
 }
 
 std::vector<std::string> X11Devices::drive_roots() {

@@ -1,6 +1,4 @@
 // The X11 device backend: pointer, buttons, files, facts, and the factory.
-#include "platform/x11/x11_platform.hpp"
-
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/dpms.h>
 #include <unistd.h>
@@ -9,8 +7,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/command_text.hpp"
 #include "platform/image_files.hpp"
 #include "platform/x11/x11_devices.hpp"
+#include "platform/x11/x11_platform.hpp"
 
 namespace mavorin::x11 {
 
@@ -110,14 +110,32 @@ void X11Devices::reboot() {
                     "org.freedesktop.login1.Manager", "Reboot", "b", "false"});
 }
 
-void X11Devices::run_program(const std::string& path) {
-    if (path.empty()) return;
-    std::error_code ec;
-    const std::string file = resolve(path);
-    if (std::filesystem::is_regular_file(file, ec) && access(file.c_str(), X_OK) == 0)
-        spawn_detached({file});
-    else
-        spawn_detached({"/bin/sh", "-c", path});
+void X11Devices::run_program(const std::string& text) {
+    CommandLookup lookup;
+    if (const char* path = getenv("PATH")) {
+        std::string folders = path;
+        for (size_t b = 0, e; b <= folders.size(); b = e + 1) {
+            e = folders.find(':', b);
+            if (e == std::string::npos) e = folders.size();
+            lookup.path_folders.push_back(folders.substr(b, e - b));
+        }
+    }
+    lookup.current_folder = current_folder();
+    lookup.is_file = [](const std::string& p) {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(utf8_path(p), ec);
+    };
+    lookup.is_executable = [&](const std::string& p) {
+        return lookup.is_file(p) && access(p.c_str(), X_OK) == 0;
+    };
+    const Launch launch = split_command_text(text, lookup);
+    if (launch.kind == Launch::Kind::program) {
+        std::vector<std::string> argv{launch.file};
+        argv.insert(argv.end(), launch.arguments.begin(), launch.arguments.end());
+        spawn_detached(argv);
+    } else if (launch.kind == Launch::Kind::document) {
+        open_with_default_handler(launch.file);
+    }
 }
 
 void X11Devices::open_with_default_handler(const std::string& target) {
