@@ -18,6 +18,7 @@ class ComposedPlatform : public DesktopPlatform {
         return dev_.send_keys(text, keep_going);
     }
     void block_input(bool block) override { dev_.block_input(block); }
+    void clipboard_set_text(const std::string& text) override { dev_.clipboard_set_text(text); }
     void lock_workstation() override { dev_.lock_workstation(); }
     void monitor_off() override { dev_.monitor_off(); }
     void shutdown() override { dev_.shutdown(); }
@@ -47,7 +48,6 @@ class ComposedPlatform : public DesktopPlatform {
     void seed_random_from_clock() override { dev_.seed_random_from_clock(); }
     double random_fraction() override { return dev_.random_fraction(); }
 
-    void clipboard_set_text(const std::string& text) override { win_.clipboard_set_text(text); }
     void make_layered() override { win_.make_layered(); }
     void set_alpha(int alpha) override { win_.set_alpha(alpha); }
     void set_topmost(bool on) override { win_.set_topmost(on); }

@@ -51,8 +51,8 @@ using KeepTyping = std::function<bool()>;
 // Drive type of a CD-ROM drive.
 inline constexpr int kDriveCdrom = 5;
 
-// What the desktop and the operating system do: input, power, devices, screen, files, facts.
-// On Linux the X11 backend implements it; tests use the recording double.
+// What the desktop and the operating system do: input, clipboard, power, devices, screen, files,
+// facts. On Linux the X11 backend implements it; tests use the recording double.
 class DeviceServices {
   public:
     virtual ~DeviceServices() = default;
@@ -69,6 +69,8 @@ class DeviceServices {
     // it was stopped.
     virtual bool send_keys(const std::string& text, const KeepTyping& keep_going) = 0;
     virtual void block_input(bool block) = 0;
+    // Clears the clipboard, then puts the text on it.
+    virtual void clipboard_set_text(const std::string& text) = 0;
 
     // Power and programs.
     virtual void lock_workstation() = 0;
@@ -106,13 +108,11 @@ class DeviceServices {
     virtual double random_fraction() = 0;
 };
 
-// What the window toolkit does for the main window: clipboard, opacity, z-order, event passes,
+// What the window toolkit does for the main window: opacity, z-order, event passes,
 // message boxes and file dialogs. On Linux the Qt view implements it.
 class WindowServices {
   public:
     virtual ~WindowServices() = default;
-    // Clears the clipboard, then puts the text on it.
-    virtual void clipboard_set_text(const std::string& text) = 0;
     virtual void make_layered() = 0;
     virtual void set_alpha(int alpha) = 0;
     virtual void set_topmost(bool on) = 0;

@@ -2,7 +2,6 @@
 #include "qt/qt_window_services.hpp"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -21,12 +20,6 @@ std::string s(const QString& q) {
     return q.toUtf8().toStdString();
 }
 }  // namespace
-
-void QtWindowServices::clipboard_set_text(const std::string& text) {
-    QClipboard* c = QGuiApplication::clipboard();
-    c->clear();
-    c->setText(q(text));
-}
 
 void QtWindowServices::set_alpha(int alpha) {
     if (!window_) return;

@@ -1,4 +1,4 @@
-// What Qt does for the main window: clipboard, opacity, z-order, event passes, boxes, dialogs.
+// What Qt does for the main window: opacity, z-order, event passes, boxes, dialogs.
 #pragma once
 
 #include <QWidget>
@@ -11,7 +11,6 @@ class QtWindowServices : public WindowServices {
   public:
     void set_window(QWidget* w) { window_ = w; }
 
-    void clipboard_set_text(const std::string& text) override;
     void make_layered() override {}  // every top-level Qt window accepts an opacity
     void set_alpha(int alpha) override;
     void set_topmost(bool on) override;

@@ -1,8 +1,7 @@
-// Qt's window services: clipboard, opacity, z-order, message boxes and file dialogs.
+// Qt's window services: opacity, z-order, message boxes and file dialogs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,12 +42,7 @@ class ServicesTest : public ::testing::Test {
     qt::QtWindowServices services;
 };
 
-TEST_F(ServicesTest, ClipboardOpacityTopmostAndRectangle) {
-    services.clipboard_set_text("Zähler 42");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Zähler 42"));
-    services.clipboard_set_text("");
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
-
+TEST_F(ServicesTest, OpacityTopmostAndRectangle) {
     services.make_layered();
     services.set_alpha(81);
     EXPECT_NEAR(window.windowOpacity(), 81 / 255.0, 0.01);

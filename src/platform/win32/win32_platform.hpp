@@ -34,6 +34,7 @@ class Win32Platform : public DesktopPlatform {
     int16_t get_async_key_state(int vk) override;
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
+    void clipboard_set_text(const std::string& text) override;
     void lock_workstation() override;
     void monitor_off() override;
     void shutdown() override;
@@ -56,7 +57,6 @@ class Win32Platform : public DesktopPlatform {
     double random_fraction() override;
 
     // --- WindowServices ---
-    void clipboard_set_text(const std::string& text) override;
     void make_layered() override;
     void set_alpha(int alpha) override;
     void set_topmost(bool on) override;

@@ -8,6 +8,7 @@
 #include <bitset>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -16,6 +17,7 @@
 
 #include "platform/desktop_platform.hpp"
 #include "platform/sendkeys.hpp"
+#include "platform/x11/x11_clipboard.hpp"
 
 namespace mavorin::x11 {
 
@@ -42,6 +44,8 @@ class Keyboard {
     ~Keyboard() { release_all(); }
     void type(const std::vector<KeyTap>& taps);
     void release_all();
+    // Called right after a paste chord (Ctrl+V, Shift+Insert) has reached the server.
+    std::function<void()> after_paste;
 
   private:
     struct Stroke {
@@ -106,6 +110,7 @@ class X11Devices : public DeviceServices {
     int16_t get_async_key_state(int vk) override;
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
+    void clipboard_set_text(const std::string& text) override;
     void lock_workstation() override;
     void monitor_off() override;
     void shutdown() override;
@@ -135,6 +140,8 @@ class X11Devices : public DeviceServices {
     Keyboard keyboard_;
     KeyPoll keypoll_;
     ScreenCapture capture_;
+    Clipboard clipboard_;
+    uint64_t pastes_served_ = 0;  // clipboard requests answered before the current paste chord
     std::map<std::string, std::string> cd_aliases_;
     std::mt19937 random_;
     std::set<int> buttons_down_;

@@ -194,6 +194,13 @@ void Keyboard::type(const std::vector<KeyTap>& taps) {
         if (need_shift) press(shift, false);
         if (mods & kModAlt) press(alt, false);
         if (mods & kModCtrl) press(ctrl, false);
+        const bool paste =
+            ((mods & kModCtrl) && !(mods & kModAlt) && (sym == XK_v || sym == XK_V)) ||
+            ((mods & kModShift) && sym == XK_Insert);
+        if (paste && after_paste) {
+            XSync(dpy_, False);
+            after_paste();
+        }
     }
     XSync(dpy_, False);
 

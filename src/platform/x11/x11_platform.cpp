@@ -1,4 +1,6 @@
 // The X11 device backend: pointer, buttons, files, facts, and the factory.
+#include "platform/x11/x11_platform.hpp"
+
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/dpms.h>
 #include <unistd.h>
@@ -10,11 +12,11 @@
 #include "platform/command_text.hpp"
 #include "platform/image_files.hpp"
 #include "platform/x11/x11_devices.hpp"
-#include "platform/x11/x11_platform.hpp"
 
 namespace mavorin::x11 {
 
 std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>& args) {
+    XInitThreads();  // the clipboard is served from a thread of its own
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) return nullptr;
     int ev, err, major, minor;
@@ -27,6 +29,13 @@ std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>&
 
 X11Devices::X11Devices(Display* dpy, std::vector<std::string> args)
     : dpy_(dpy), args_(std::move(args)), keyboard_(dpy), keypoll_(dpy), capture_(dpy) {
+    // A paste chord waits until the target has fetched our text, so that the keys after it
+    // land after the paste.
+    keyboard_.after_paste = [this] {
+        if (!clipboard_.owned()) return;
+        clipboard_.wait_served(pastes_served_, std::chrono::milliseconds(200));
+        pastes_served_ = clipboard_.served();
+    };
     random_.seed(
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
 }
@@ -80,12 +89,17 @@ int16_t X11Devices::get_async_key_state(int vk) {
 bool X11Devices::send_keys(const std::string& text, const KeepTyping&) {
     auto taps = parse_sendkeys(text);
     if (!taps) return true;  // a rejected text types nothing
+    pastes_served_ = clipboard_.served();
     keyboard_.type(*taps);
     return true;
 }
 
 void X11Devices::block_input(bool block) {
     guard_.block(dpy_, block);
+}
+
+void X11Devices::clipboard_set_text(const std::string& text) {
+    clipboard_.set_text(text);
 }
 
 void X11Devices::lock_workstation() {
@@ -148,6 +162,7 @@ void X11Devices::end_program() {
     guard_.block(dpy_, false);
     guard_.close_cleanly();
     XSync(dpy_, False);
+    clipboard_.hand_over(std::chrono::milliseconds(1500));
     _exit(0);
 }
 
