@@ -30,7 +30,8 @@ void Win32Platform::reboot() {
 
 void Win32Platform::run_program(const std::string& path) {
     if (path.empty()) return;
-    // The path is a command line, as a shell would start it; documents go to their handler.
+    // CreateProcess splits the command line itself (quotes, then prefixes at blanks, then the
+    // search path): no cmd.exe in between. A document goes to its registered handler.
     std::wstring line = widen(path);
     STARTUPINFOW si{};
     si.cb = sizeof si;
