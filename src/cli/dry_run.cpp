@@ -54,8 +54,8 @@ class DryRunPlatform : public RecordingPlatform {
     // A handful of distinct pictures at most: the screen and the watched blocks.
     static constexpr size_t kMaxPictures = 4;
 
-    std::string key(const std::string& path) {
-        return fs::path(resolve_path(current_folder(), path)).lexically_normal().string();
+    fs::path key(const std::string& path) {
+        return utf8_path(resolve_path(current_folder(), path)).lexically_normal();
     }
     static bool same(const Bitmap& a, const Bitmap& b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom &&
@@ -82,7 +82,7 @@ class DryRunPlatform : public RecordingPlatform {
 
     const form::EventLoop& clock_;
     std::vector<std::pair<Bitmap, Field>> pictures_;
-    std::map<std::string, Field> files_;
+    std::map<fs::path, Field> files_;
 };
 
 // A private temporary folder: the current folder of the run, removed at the end.
