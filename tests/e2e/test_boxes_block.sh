@@ -31,6 +31,7 @@ rm -f "$dir/requests"
 records=()
 for _ in $(seq 12); do records+=("code:|007|pc:|reboot|"); done
 macro mavorin.mvn ".mvn 1000 test" "code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|" "${records[@]}"
+"$bin" --trust "$dir/mavorin.mvn" >/dev/null 2>&1
 start_mavorin
 wait_for '[ "$(boxes)" = 1 ]' 10
 sleep 0.5
