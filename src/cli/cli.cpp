@@ -44,7 +44,8 @@ Options:
   --list FILE        print the commands of FILE as the command list shows
                      them, one per line, all of them (the window shows 999)
   --dry-run FILE     play FILE on a virtual clock without touching the desktop
-                     and print each desktop operation as "MS OPERATION ARGS",
+                     or writing any file (screenshots stay in memory) and
+                     print each desktop operation as "MS OPERATION ARGS",
                      then "MS end" or "MS stopped"; progress goes to stderr
   --until MS         stop a dry run after MS milliseconds of virtual time
                      (default 3600000, one hour)

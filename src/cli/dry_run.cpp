@@ -1,12 +1,15 @@
 // --dry-run: play a macro on the virtual clock against a desktop that never changes.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <random>
 
 #include "cli/cli.hpp"
 #include "cli/headless.hpp"
+#include "platform/image_files.hpp"
 
 namespace mavorin::cli {
 
@@ -14,72 +17,62 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The recording platform of the dry-run world. The screen never changes, so most pictures a
-// macro saves are byte for byte the file already on disk (the pixel watch rewrites its snapshot
-// every 20 ms); those writes are left out, which keeps an hour of polling to seconds.
+// The recording platform of the dry-run world. Nothing the macro saves reaches the disk: a
+// saved picture lives on in memory as far as a later read needs it (that the file exists and
+// its first field, for the pixel watch), whatever folder its path names. Reads of files the run
+// did not save go to the disk.
 class DryRunPlatform : public RecordingPlatform {
   public:
     DryRunPlatform(const form::EventLoop& clock, std::string folder)
         : RecordingPlatform(clock, std::move(folder)), clock_(clock) {}
 
     bool save_bmp(const Bitmap& image, const std::string& path) override {
-        const std::string file = resolve_path(current_folder(), path);
-        const int picture = known_picture(image);
-        auto it = written_.find(file);
-        if (picture >= 0 && it != written_.end() && it->second.picture == picture &&
-            unchanged(file, it->second)) {
-            announce("save_bmp", path);
-            return true;
-        }
-        if (!RecordingPlatform::save_bmp(image, path)) {
-            written_.erase(file);
-            return false;
-        }
-        written_[file] = {picture >= 0 ? picture : remember(image), stamp(file)};
+        announce("save_bmp", path);
+        if (path.empty()) return false;
+        files_[key(path)] = first_field_of(image);
+        return true;
+    }
+    int save_jpeg(const Bitmap&, const std::string& path, int quality) override {
+        announce("save_jpeg", path + " " + std::to_string(quality));
+        // Only the pixel watch reads a field back, and it reads its bitmap.
+        if (jpeg_status == 0 && !path.empty())
+            files_[key(path)] = std::make_shared<const std::string>();
+        return jpeg_status;
+    }
+    bool file_exists(const std::string& path) override {
+        return (!path.empty() && files_.count(key(path))) || RecordingPlatform::file_exists(path);
+    }
+    bool read_first_field(const std::string& path, std::string& field) override {
+        auto it = path.empty() ? files_.end() : files_.find(key(path));
+        if (it == files_.end()) return RecordingPlatform::read_first_field(path, field);
+        field = *it->second;
         return true;
     }
 
   private:
-    struct Stamp {
-        std::uintmax_t size = 0;
-        fs::file_time_type time{};
-        bool operator==(const Stamp&) const = default;
-    };
-    struct Written {
-        int picture = -1;
-        Stamp stamp;
-    };
+    using Field = std::shared_ptr<const std::string>;
     // A handful of distinct pictures at most: the screen and the watched blocks.
     static constexpr size_t kMaxPictures = 4;
 
-    static Stamp stamp(const std::string& file) {
-        std::error_code ec;
-        Stamp s;
-        s.size = fs::file_size(file, ec);
-        if (ec) return {};
-        s.time = fs::last_write_time(file, ec);
-        return ec ? Stamp{} : s;
-    }
-    static bool unchanged(const std::string& file, const Written& w) {
-        const Stamp now = stamp(file);
-        return now.size != 0 && now == w.stamp;
+    fs::path key(const std::string& path) {
+        return utf8_path(resolve_path(current_folder(), path)).lexically_normal();
     }
     static bool same(const Bitmap& a, const Bitmap& b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom &&
                a.width == b.width && a.height == b.height && a.bgr == b.bgr;
     }
-    int known_picture(const Bitmap& image) const {
-        for (size_t i = 0; i < pictures_.size(); ++i)
-            if (same(pictures_[i], image)) return static_cast<int>(i);
-        return -1;
-    }
-    int remember(const Bitmap& image) {
-        if (pictures_.size() >= kMaxPictures) {
-            pictures_.clear();
-            written_.clear();
-        }
-        pictures_.push_back(image);
-        return static_cast<int>(pictures_.size() - 1);
+    // The first field of the picture's bitmap file; the screen never changes, so the few
+    // pictures of a run are encoded once (the pixel watch saves every 20 ms).
+    Field first_field_of(const Bitmap& image) {
+        for (const auto& [picture, field] : pictures_)
+            if (same(picture, image)) return field;
+        const std::vector<uint8_t> bytes = encode_bmp(image);
+        auto end = std::find_if(bytes.begin(), bytes.end(),
+                                [](uint8_t c) { return c == ',' || c == '\r' || c == '\n'; });
+        auto field = std::make_shared<const std::string>(bytes.begin(), end);
+        if (pictures_.size() >= kMaxPictures) pictures_.erase(pictures_.begin());
+        pictures_.emplace_back(image, field);
+        return field;
     }
     // Records and prints a call the way the recording platform does.
     void announce(std::string op, std::string args) {
@@ -88,11 +81,11 @@ class DryRunPlatform : public RecordingPlatform {
     }
 
     const form::EventLoop& clock_;
-    std::vector<Bitmap> pictures_;
-    std::map<std::string, Written> written_;
+    std::vector<std::pair<Bitmap, Field>> pictures_;
+    std::map<fs::path, Field> files_;
 };
 
-// A private temporary folder for the files the macro writes, removed at the end.
+// A private temporary folder: the current folder of the run, removed at the end.
 class ScratchFolder {
   public:
     ScratchFolder() {

@@ -144,8 +144,8 @@ void ListEditing::mnupaste_Click() {
     entfernte_befehle_leeren();
     const int old_count = w.befehl_anzahl;
     w.liste.set_count(old_count + n);
-    // Commands after p move up by n places.
-    for (int i = old_count; i > p; --i) {
+    // Commands after p move up by n places (an empty buffer moves nothing).
+    for (int i = old_count; n > 0 && i > p; --i) {
         w.befehl[i + n] = std::move(w.befehl[i]);
         w.befehl[i].clear();
     }

@@ -6,6 +6,7 @@
 
 #include "app/frm_mavorin.hpp"
 #include "document/codepage.hpp"
+#include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
 
 namespace mavorin {
@@ -75,8 +76,9 @@ void MacroFile::cmd_save_Click() {
     std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
     for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
         bytes += utf8_to_cp1252(w.befehl[i]) + "\r\n";
-    // A failed save is not reported; the old file stays as it was.
-    write_file_replacing(resolve_path(w.platform.current_folder(), w.dateipfad), bytes);
+    // A failed save leaves the old file as it was; the reason is kept for the caller.
+    last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
+                          Durability::synced);
     w.cmd_load.set_enabled(true);
 }
 

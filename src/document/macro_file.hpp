@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_save.hpp"
+
 namespace mavorin {
 
 class frm_mavorin;
@@ -24,6 +26,9 @@ class MacroFile {
 
     // Reads line 1 of `dateipfad` into `kopfzeile`; false if the file cannot be read.
     bool read_header();
+
+    // What the last Speichern reported (success, or an error with a German reason).
+    SaveResult last_save;
 
   private:
     // cmd_load_Click; true when the macro was replaced by the file's records.

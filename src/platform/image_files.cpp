@@ -1,10 +1,8 @@
-// BMP writer, replace-by-rename writes and the first-field read.
+// BMP writer and the first-field read.
 #include "platform/image_files.hpp"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 namespace mavorin {
 
@@ -85,31 +83,11 @@ std::vector<uint8_t> encode_bmp(const Bitmap& image) {
     return v;
 }
 
-bool write_file_replacing(const std::string& path, const std::string& bytes) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path target = utf8_path(path);
-    if (path.empty() || fs::is_directory(target, ec)) return false;
-    std::random_device rd;
-    fs::path tmp = target;
-    tmp += ".tmp" + std::to_string(rd() % 1000000);
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(tmp, ec);
-            return false;
-        }
-    }
-    fs::rename(tmp, target, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
-        return false;
-    }
-    return true;
+SaveResult save_bmp_file(const Bitmap& image, const std::string& path) {
+    const auto bytes = encode_bmp(image);
+    return save_file(path,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                     Durability::plain);
 }
 
 bool read_first_field_of_file(const std::string& path, std::string& field) {

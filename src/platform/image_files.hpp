@@ -1,4 +1,4 @@
-// Platform-independent file helpers shared by every backend: BMP encoding, safe writes, field read.
+// Platform-independent file helpers shared by every backend: BMP encoding and the field read.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/desktop_platform.hpp"
+#include "platform/file_save.hpp"
 
 namespace mavorin {
 
@@ -14,9 +15,8 @@ namespace mavorin {
 std::filesystem::path utf8_path(const std::string& utf8);
 // A 24-bit bottom-up Windows bitmap file of the image.
 std::vector<uint8_t> encode_bmp(const Bitmap& image);
-// Writes through a temporary file beside `path` and renames it over `path`, so a failed write
-// never destroys the old file. Returns false on any failure.
-bool write_file_replacing(const std::string& path, const std::string& bytes);
+// The image as a bitmap file at `path` (UTF-8), replaced safely; pictures need no sync.
+SaveResult save_bmp_file(const Bitmap& image, const std::string& path);
 // The text from the first byte up to the first comma, CR or LF; false if the file is unreadable.
 bool read_first_field_of_file(const std::string& path, std::string& field);
 

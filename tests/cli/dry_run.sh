@@ -57,6 +57,20 @@ check "pixel watch" "$out" "$want"
 check "private folder removed" "$(ls -A "$dir/tmp")" ""
 check "nothing written beside the macro" "$(ls "$dir" | grep -c -e code10.bmp -e '^s.bmp')" 0
 
+# Whatever a macro names, a dry run writes nothing: absolute and "../" paths, existing or not.
+mkdir -p "$dir/keep"
+printf 'old bmp' >"$dir/keep/abs.bmp"
+printf 'old jpg' >"$dir/tmp/up.jpg"
+printf '.mvn 0000\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\ncode:|009|pfad:|%s/keep/abs.bmp|\r\ncode:|009|pfad:|../up.jpg <50>|\r\ncode:|009|pfad:|%s/keep/new.bmp|\r\ncode:|009|pfad:|../../code10.bmp|\r\n' "$dir" "$dir" >"$dir/keep/w.mvn"
+files() { (cd "$dir" && find . -type f -exec md5sum {} + -exec stat -c '%n %Y %a' {} + | sort); }
+before=$(files)
+out=$(cd "$dir" && TMPDIR="$dir/tmp" "$bin" --dry-run keep/w.mvn | grep save_)
+check "paths as a real run names them" "$out" "20 save_bmp $dir/keep/abs.bmp
+40 save_jpeg ../up.jpg 50
+60 save_bmp $dir/keep/new.bmp
+80 save_bmp ../../code10.bmp"
+check "a dry run writes nothing" "$(files)" "$before"
+
 # An hour of virtual time finishes quickly.
 start=$(date +%s)
 "$bin" --dry-run "$dir/loop.mvn" >/dev/null

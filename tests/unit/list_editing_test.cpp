@@ -21,10 +21,11 @@ class ListTest : public testing::WindowTest {
         w->liste.befehlsliste();
     }
     static std::string rec(int x) { return "code:|002|xpos:|" + std::to_string(x) + "|ypos:|0|"; }
-    // The x of every command, in order (single digits).
+    // The x of every command, in order (single digits); -1 for an emptied slot.
     std::vector<int> xs() {
         std::vector<int> v;
-        for (int i = 1; i <= w->befehl_anzahl; ++i) v.push_back(w->befehl[i][16] - '0');
+        for (int i = 1; i <= w->befehl_anzahl; ++i)
+            v.push_back(w->befehl[i].size() > 16 ? w->befehl[i][16] - '0' : -1);
         return v;
     }
     // The lines selected as a user would leave them; the focus is on the first one.
@@ -124,7 +125,7 @@ TEST_F(ListTest, CountBoxCorrectsAndBringsRemovedCommandsBack) {
     w->txt_befehle.set_text("3");
     select_only({1});
     w->mnupaste.click();  // an empty buffer: only the removed commands go
-    EXPECT_EQ(w->befehl_anzahl, 3);
+    EXPECT_EQ(xs(), (V{1, 2, 3}));
     EXPECT_TRUE(w->befehl[4].empty());
     w->txt_befehle.set_text("5");
     EXPECT_EQ(w->befehl[4], "code:|001|wait:|0|");

@@ -171,16 +171,13 @@ Bitmap RecordingPlatform::capture_screen() {
 
 bool RecordingPlatform::save_bmp(const Bitmap& image, const std::string& path) {
     record("save_bmp", path);
-    auto bytes = encode_bmp(image);
-    return write_file_replacing(resolve_path(folder_, path),
-                                std::string(bytes.begin(), bytes.end()));
+    return save_bmp_file(image, resolve_path(folder_, path)).ok();
 }
 
 int RecordingPlatform::save_jpeg(const Bitmap& image, const std::string& path, int quality) {
     record("save_jpeg", path + " " + std::to_string(quality));
     if (jpeg_status == 0 && write_jpeg_files) {
-        auto bytes = encode_bmp(image);
-        write_file_replacing(resolve_path(folder_, path), std::string(bytes.begin(), bytes.end()));
+        save_bmp_file(image, resolve_path(folder_, path));
     }
     return jpeg_status;
 }

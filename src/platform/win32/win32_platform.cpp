@@ -282,27 +282,4 @@ double Win32Platform::random_fraction() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(random_);
 }
 
-bool replace_file(const std::wstring& target, const std::string& bytes) {
-    if (target.empty()) return false;
-    const DWORD a = GetFileAttributesW(target.c_str());
-    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    const std::wstring tmp = target + L".tmp" + std::to_wstring(GetTickCount64() % 1000000) + L"-" +
-                             std::to_wstring(GetCurrentProcessId());
-    HANDLE f = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        DWORD wrote = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-        ok = WriteFile(f, bytes.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
-        done += wrote;
-    }
-    ok = CloseHandle(f) && ok;
-    if (ok) ok = MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!ok) DeleteFileW(tmp.c_str());
-    return ok;
-}
-
 }  // namespace mavorin::win32

@@ -85,9 +85,6 @@ class Win32Platform : public DesktopPlatform {
 // The SendInput records that type `taps` (key downs and ups, modifiers around each tap).
 std::vector<INPUT> key_inputs(const std::vector<KeyTap>& taps);
 
-// Writes `bytes` beside `target` and moves them over it; the old file survives any failure.
-bool replace_file(const std::wstring& target, const std::string& bytes);
-
 // True when running on Wine (ntdll exports wine_get_version).
 bool running_on_wine();
 

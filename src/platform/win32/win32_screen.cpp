@@ -82,15 +82,13 @@ Bitmap Win32Platform::capture_screen() {
 }
 
 bool Win32Platform::save_bmp(const Bitmap& image, const std::string& path) {
-    const auto bytes = encode_bmp(image);
-    return replace_file(resolve(path), std::string(bytes.begin(), bytes.end()));
+    return save_bmp_file(image, narrow(resolve(path))).ok();
 }
 
 int Win32Platform::save_jpeg(const Bitmap& image, const std::string& path, int quality) {
     using namespace Gdiplus;
     constexpr int kGenericError = 1, kWin32Error = 7;
-    const std::wstring target = resolve(path);
-    if (target.empty()) return kWin32Error;
+    if (path.empty()) return kWin32Error;
     GdiplusStartupInput input;
     ULONG_PTR token = 0;
     Status status = GdiplusStartup(&token, &input, nullptr);
@@ -99,8 +97,8 @@ int Win32Platform::save_jpeg(const Bitmap& image, const std::string& path, int q
     GpBitmap* bitmap = nullptr;
     status = hbm ? DllExports::GdipCreateBitmapFromHBITMAP(hbm, nullptr, &bitmap)
                  : static_cast<Status>(kGenericError);
-    // Written beside the target first, so that a failed save leaves the old file alone.
-    const std::wstring tmp = target + L".tmp" + std::to_wstring(GetCurrentProcessId());
+    // Encoded into memory, so that the bytes reach the file the way every other save does.
+    std::string bytes;
     if (status == Ok) {
         CLSID encoder{};
         GUID quality_param{};
@@ -113,14 +111,30 @@ int Win32Platform::save_jpeg(const Bitmap& image, const std::string& path, int q
         params.Parameter[0].NumberOfValues = 1;
         params.Parameter[0].Type = EncoderParameterValueTypeLong;
         params.Parameter[0].Value = &value;
-        status = DllExports::GdipSaveImageToFile(bitmap, tmp.c_str(), &encoder, &params);
+        IStream* stream = nullptr;
+        if (CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) {
+            status = static_cast<Status>(kWin32Error);
+        } else {
+            status = DllExports::GdipSaveImageToStream(bitmap, stream, &encoder, &params);
+            STATSTG stat{};
+            HGLOBAL memory = nullptr;
+            if (status == Ok && stream->Stat(&stat, STATFLAG_NONAME) == S_OK &&
+                GetHGlobalFromStream(stream, &memory) == S_OK) {
+                if (const void* data = GlobalLock(memory)) {
+                    bytes.assign(static_cast<const char*>(data),
+                                 static_cast<size_t>(stat.cbSize.QuadPart));
+                    GlobalUnlock(memory);
+                }
+            }
+            stream->Release();
+            if (status == Ok && bytes.empty()) status = static_cast<Status>(kGenericError);
+        }
         DllExports::GdipDisposeImage(bitmap);
     }
     if (hbm) DeleteObject(hbm);
     GdiplusShutdown(token);
-    if (status == Ok && !MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (status == Ok && !save_file(narrow(resolve(path)), bytes, Durability::plain).ok())
         status = static_cast<Status>(kWin32Error);
-    if (status != Ok) DeleteFileW(tmp.c_str());
     return status;
 }
 

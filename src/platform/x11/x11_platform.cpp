@@ -171,8 +171,7 @@ std::string X11Devices::resolve(const std::string& path) {
 }
 
 bool X11Devices::save_bmp(const Bitmap& image, const std::string& path) {
-    auto bytes = encode_bmp(image);
-    return write_file_replacing(resolve(path), std::string(bytes.begin(), bytes.end()));
+    return save_bmp_file(image, resolve(path)).ok();
 }
 
 int X11Devices::save_jpeg(const Bitmap& image, const std::string& path, int quality) {
@@ -180,7 +179,7 @@ int X11Devices::save_jpeg(const Bitmap& image, const std::string& path, int qual
     int status = encode_jpeg(image, quality, bytes);
     if (status != 0) return status;
     // A file that cannot be written reports the library's generic failure.
-    return write_file_replacing(resolve(path), bytes) ? 0 : 1;
+    return save_file(resolve(path), bytes, Durability::plain).ok() ? 0 : 1;
 }
 
 bool X11Devices::file_exists(const std::string& path) {
