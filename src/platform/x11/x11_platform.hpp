@@ -13,4 +13,8 @@ namespace mavorin::x11 {
 // arguments after its name (command_line() quotes each as the Windows shell passes a file).
 std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>& args);
 
+// From now on SIGTERM, SIGINT and SIGHUP only stop typing and make the returned descriptor
+// readable: the window watches it and ends the program in order. -1 when that cannot be set up.
+int catch_termination_signals();
+
 }  // namespace mavorin::x11
