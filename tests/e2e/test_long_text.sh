@@ -19,9 +19,10 @@ macro mixed.mvn ".mvn 0000 test" \
   "code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|" \
   "code:|004|text:|$(for _ in $(seq 24); do printf '%s{ENTER}' "$mixed"; done)|"
 LC_ALL=C.UTF-8 xterm -geometry 80x24+0+0 -e sh -c "cat > '$dir/out.txt'" &
-pids+=("$!")
-wait_for '[ -n "$(xdotool search --pid $! 2>/dev/null)" ]' 10
-xdotool windowfocus --sync "$(xdotool search --pid "$!" | head -1)"
+xt=$!
+pids+=("$xt")
+wait_for '[ -n "$(xdotool search --onlyvisible --pid $xt 2>/dev/null)" ]' 10
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid $xt | head -1)"
 keymap=$(xmodmap -pke)
 grows() { local from; from=$(size); wait_for "[ \$(size) -gt $((from + 20000)) ]" 20; }
 
