@@ -1,4 +1,5 @@
-// The X11 device backend: XTest input, XInput2 key polling, XShm capture, logind, CD ioctls.
+// The X11 device backend: XTest input, XInput2 key polling and input grabs, XShm capture, logind,
+// CD ioctls.
 #pragma once
 
 #include <memory>
