@@ -1,5 +1,6 @@
 // Opens the window: the X11 devices, Qt's window services, the core window and its view.
 #include <QApplication>
+#include <QSocketNotifier>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -22,7 +23,6 @@ int mavorin::run_window(int argc, char** argv) {
         std::cerr << "mavorin: no display to show the window on (DISPLAY is not set)\n";
         return 1;
     }
-    // The devices come first: the input guard forks while the process has a single thread.
     std::unique_ptr<DeviceServices> devices;
     const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
     if (!offscreen) devices = x11::make_x11_devices(args);
@@ -53,6 +53,13 @@ int mavorin::run_window(int argc, char** argv) {
         window.startup.Form_Unload();  // frees input and ends the program on a real desktop
         QApplication::quit();
     };
+    // SIGTERM, SIGINT and SIGHUP close the window as the user would: keys let go, input freed,
+    // the keyboard map given back.
+    std::unique_ptr<QSocketNotifier> on_signal;
+    if (const int fd = devices ? x11::catch_termination_signals() : -1; fd >= 0) {
+        on_signal = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(on_signal.get(), &QSocketNotifier::activated, [&] { view.on_close(); });
+    }
     view.show();
     window.startup.Form_Load();
     view.sync_all();

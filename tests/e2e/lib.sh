@@ -2,6 +2,7 @@
 set -u
 bin=$(realpath "$1")
 keylog=$(realpath "${2:-/nonexistent}")
+grabprobe=$(realpath "${3:-/nonexistent}")
 dir=$(mktemp -d)
 pids=()
 cleanup() {

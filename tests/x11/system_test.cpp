@@ -1,4 +1,4 @@
-// Blocking input and its guard, screen capture and image files, program starts and drives.
+// Screen capture and image files, program starts and drives.
 #include "x11_test_support.hpp"
 // After gtest: Xlib defines None and Bool.
 #include <signal.h>
@@ -16,92 +16,6 @@ namespace mavorin::x11test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Ids of the slave devices, either the XTest ones or the user's own.
-std::vector<std::string> slaves(bool xtest) {
-    std::istringstream ids(shell(std::string("xinput list --short | grep slave | grep ") +
-                                 (xtest ? "" : "-v ") + "XTEST | grep -o 'id=[0-9]*' | cut -c4-"));
-    return {std::istream_iterator<std::string>(ids), {}};
-}
-
-// "1" or "0" for each device, as `xinput list-props` shows its "Device Enabled".
-std::string enabled(const std::vector<std::string>& ids) {
-    std::string out;
-    for (const auto& id : ids)
-        out += shell("xinput list-props " + id +
-                     " | awk -F: '/Device Enabled/ {gsub(/[ \\t]/, \"\", $2); print $2}'");
-    return out;
-}
-
-class X11InputGuard : public X11Test {
-  protected:
-    void SetUp() override {
-        X11Test::SetUp();
-        physical = slaves(false);
-        ASSERT_GE(physical.size(), 2u) << "the test server has a mouse and a keyboard";
-    }
-    void TearDown() override {
-        for (const auto& id : physical) shell("xinput enable " + id);
-    }
-    std::string all(char state) const { return std::string(physical.size(), state); }
-    std::vector<std::string> physical;
-};
-
-TEST_F(X11InputGuard, BlockDisablesTheUsersDevicesButNotXTest) {
-    shell("xinput disable " + physical[0]);  // someone else's choice
-    dev->block_input(true);
-    EXPECT_EQ(enabled(physical), all('0'));
-    EXPECT_EQ(enabled(slaves(true)), "11");
-    dev->set_cursor_pos(77, 88);  // our own input still gets through
-    EXPECT_TRUE(wait_until([] { return xdotool_pointer() == "77 88"; }, 2));
-    dev->block_input(true);  // twice is the same as once
-    for (int i = 0; i < 2; ++i) {
-        dev->block_input(false);
-        EXPECT_EQ(enabled(physical), "0" + all('1').substr(1));  // the other's device stays off
-    }
-}
-
-TEST_F(X11InputGuard, InputIsFreedHoweverTheProgramEnds) {
-    // Killed: the guard enables the devices and lets go of the button the program held down.
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    const pid_t killed = fork();
-    if (killed == 0) {  // a backend of its own: the parent's connection is not the child's
-        auto own = make_devices();
-        own->block_input(true);
-        own->set_cursor_pos(20, 20);
-        own->mouse_event(2);
-        ssize_t w = write(fds[1], "x", 1);
-        (void)w;
-        for (;;) pause();
-    }
-    char c;
-    ASSERT_EQ(read(fds[0], &c, 1), 1);
-    close(fds[0]);
-    close(fds[1]);
-    EXPECT_EQ(enabled(physical), all('0'));
-    EXPECT_TRUE(wait_until([] { return buttons_down() == "1 "; }, 2));
-    kill(killed, SIGKILL);
-    waitpid(killed, nullptr, 0);
-    EXPECT_TRUE(wait_until([&] { return enabled(physical) == all('1'); }, 5));
-    EXPECT_TRUE(wait_until([] { return buttons_down().empty(); }, 5));
-
-    // Ended by the program's own "end" or by an orderly exit.
-    for (bool end_program : {true, false}) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            auto own = make_devices();
-            own->block_input(true);
-            if (end_program) own->end_program();
-            own.reset();
-            _exit(end_program ? 3 : 0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << end_program;
-        EXPECT_EQ(enabled(physical), all('1')) << end_program;
-    }
-}
 
 // Runs in a fresh folder that is also the current folder.
 class X11Files : public X11Test {

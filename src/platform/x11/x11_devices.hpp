@@ -3,11 +3,14 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XShm.h>
 
+#include <array>
 #include <bitset>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <random>
@@ -21,29 +24,74 @@
 
 namespace mavorin::x11 {
 
-// Disables the user's physical input devices; a guard process re-enables them if we die.
+// Blocks the user's input: an XI2 grab of every physical slave device on our own connection. A
+// grabbed slave floats off its master, so its input reaches nobody else while XTest input keeps
+// working; the server drops the grab with the connection, however we die. "Device Enabled" is
+// never touched: it would outlive us.
 class InputGuard {
   public:
-    InputGuard();
-    ~InputGuard();
     void block(Display* dpy, bool on);
-    // Ends the guard after an orderly shutdown (the devices must already be enabled).
-    void close_cleanly();
+    const std::vector<int>& grabbed() const { return grabbed_; }
 
   private:
-    void tell_guard(const std::string& line);
-    int pipe_fd_ = -1;
-    int guard_pid_ = -1;
-    std::vector<int> disabled_;
+    std::vector<int> grabbed_;
 };
 
-// Presses keys through XTest and releases every key it pressed, whatever happens.
+// Tracks which keys are down and which were pressed since the previous poll, from XInput2 raw
+// events of the master devices and of the slaves grabbed by the input block. Presses this program
+// synthesised never count: the keyboard announces each fake event and its raw echo from the XTest
+// device is dropped; XTest input of other clients counts. The keymap is asked for only now and
+// then, to heal a lost event, so the idle hot-key poll costs no server round trip.
+class KeyPoll {
+  public:
+    explicit KeyPoll(Display* dpy);
+    int16_t state(int vk);
+    // Reads the queued raw events.
+    void drain();
+    // A fake key event we are about to send.
+    void expect_own(KeyCode code, bool press);
+    // Devices grabbed by the input block: the core keymap no longer shows their keys.
+    void set_grabbed(const std::vector<int>& ids);
+    // Called when someone else presses Ctrl+Alt+Del.
+    std::function<void()> on_escape_chord;
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    void resync();
+    void seen(int evtype, const XIRawEvent& ev);
+    bool own(int code, bool press);
+    KeyCode keycode(int vk);
+    bool any_down(std::initializer_list<KeySym> syms);
+    Display* dpy_;
+    int xi_opcode_ = -1;
+    std::set<int> xtest_ids_, grabbed_ids_;
+    std::bitset<256> down_, grabbed_down_, foreign_down_;
+    Clock::time_point synced_{};
+    // Virtual key -> keycode, forgotten whenever the keyboard mapping changes.
+    std::map<int, KeyCode> keycodes_;
+    // Per keycode: the latest press by someone else since that key's previous poll, and when
+    // that poll was.
+    std::array<Clock::time_point, 256> pressed_at_{}, polled_at_{};
+    std::bitset<256> pressed_;
+    // Per keycode and direction: when our announced fake events stop waiting for their echo.
+    std::array<std::deque<Clock::time_point>, 512> own_;
+};
+
+// Presses keys through XTest and releases every key it pressed, whatever happens. Characters no
+// key gives are mapped onto spare keycodes before typing and given back afterwards; a note in the
+// runtime folder lets a later start give them back if we are killed first.
 class Keyboard {
   public:
-    explicit Keyboard(Display* dpy) : dpy_(dpy) {}
-    ~Keyboard() { release_all(); }
-    void type(const std::vector<KeyTap>& taps);
+    Keyboard(Display* dpy, KeyPoll& poll);
+    ~Keyboard();
+    // Maps what the taps need; then type() them, in pieces, and finish().
+    void prepare(const std::vector<KeyTap>& taps);
+    // Sends taps [from, to); each tap reaches the server whole, so a kill never splits one.
+    void type(const std::vector<KeyTap>& taps, size_t from, size_t to);
+    // Lets the typed keys settle, then gives the spare keycodes back.
+    void finish();
     void release_all();
+    void give_back_map();
     // Called right after a paste chord (Ctrl+V, Shift+Insert) has reached the server.
     std::function<void()> after_paste;
 
@@ -55,31 +103,27 @@ class Keyboard {
     };
     bool find(KeySym sym, Stroke& s);
     void press(KeyCode code, bool down);
+    void tap(const KeyTap& t);
     Display* dpy_;
+    KeyPoll& poll_;
     std::set<KeyCode> pressed_;
+    std::map<KeySym, KeyCode> remapped_;
+    std::map<KeySym, Stroke> strokes_;  // how to type each keysym of the current text
+    std::string note_;  // path of the note naming remapped_, empty when none is written
+    KeyCode shift_ = 0, ctrl_ = 0, alt_ = 0, altgr_ = 0;
+    unsigned altgr_mask_ = 0;
 };
 
-// Tracks which keys are down and which were pressed since the previous poll, from XInput2 raw
-// events on the root window. The keymap is asked for only now and then, to heal a lost event, so
-// the idle hot-key poll costs no server round trip.
-class KeyPoll {
-  public:
-    explicit KeyPoll(Display* dpy);
-    int16_t state(int vk);
-
-  private:
-    void drain();
-    void resync();
-    Display* dpy_;
-    int xi_opcode_ = -1;
-    KeyCode keycode(int vk);
-    std::bitset<256> down_;
-    std::chrono::steady_clock::time_point synced_{};
-    // Virtual key -> keycode, forgotten whenever the keyboard mapping changes.
-    std::map<int, KeyCode> keycodes_;
-    // Keycode -> when its latest raw press was drained.
-    std::map<int, std::chrono::steady_clock::time_point> pressed_since_poll_;
-};
+// The keycodes we remapped, noted in the runtime folder ($XDG_RUNTIME_DIR, else a private
+// /tmp/mavorin-<uid>) before remapping; the note is removed once they are given back.
+std::string write_keymap_note(Display* dpy, const std::map<KeySym, KeyCode>& remapped);
+// Gives back what an instance that died left mapped on this display, and lets go of the keys
+// it held through XTest.
+void restore_left_over_keymaps(Display* dpy);
+// Whether `fake_events` XTest events still fit into Xlib's output buffer.
+bool output_has_room(Display* dpy, int fake_events);
+// Set by SIGTERM, SIGINT or SIGHUP once catch_termination_signals() ran.
+bool termination_requested();
 
 // Copies the root window into a Bitmap, through a shared-memory image when the server allows.
 class ScreenCapture {
@@ -134,11 +178,12 @@ class X11Devices : public DeviceServices {
 
   private:
     std::string resolve(const std::string& path);
+    void let_go();
     Display* dpy_;
     std::vector<std::string> args_;
     InputGuard guard_;
-    Keyboard keyboard_;
     KeyPoll keypoll_;
+    Keyboard keyboard_;
     ScreenCapture capture_;
     Clipboard clipboard_;
     uint64_t pastes_served_ = 0;  // clipboard requests answered before the current paste chord

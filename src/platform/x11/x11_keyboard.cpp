@@ -1,9 +1,11 @@
 // Typing through XTest: keysyms found on the keymap are typed as they are; the rest are mapped
-// onto spare keycodes first, all at once, and the mapping is put back afterwards.
+// onto spare keycodes first, all at once, and the mapping is put back afterwards (on a stop, an
+// exit and a caught signal too; after a kill, by the next start from the note).
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -91,7 +93,23 @@ unsigned modifier_mask(Display* dpy, KeyCode code) {
 
 constexpr auto kRemapSettle = std::chrono::milliseconds(20);
 
+// A tap is at most ten fake key events. Flushing whenever Xlib's buffer has no room for a whole
+// one means Xlib never sends half a tap by itself, so a kill never leaves a key down.
+constexpr int kMaxEventsPerTap = 10;
+
+bool is_paste(const KeyTap& t) {
+    if ((t.mods & kModCtrl) && !(t.mods & kModAlt) && (t.ch == 'v' || t.ch == 'V')) return true;
+    return (t.mods & kModShift) && !(t.mods & kModCtrl) && t.key == NamedKey::Insert && !t.ch;
+}
+
 }  // namespace
+
+Keyboard::Keyboard(Display* dpy, KeyPoll& poll) : dpy_(dpy), poll_(poll) {}
+
+Keyboard::~Keyboard() {
+    release_all();
+    give_back_map();
+}
 
 bool Keyboard::find(KeySym sym, Stroke& s) {
     KeyCode code = XKeysymToKeycode(dpy_, sym);
@@ -110,6 +128,7 @@ bool Keyboard::find(KeySym sym, Stroke& s) {
 
 void Keyboard::press(KeyCode code, bool down) {
     if (!code) return;
+    poll_.expect_own(code, down);
     XTestFakeKeyEvent(dpy_, code, down ? True : False, CurrentTime);
     if (down)
         pressed_.insert(code);
@@ -122,10 +141,23 @@ void Keyboard::release_all() {
     XFlush(dpy_);
 }
 
-void Keyboard::type(const std::vector<KeyTap>& taps) {
+void Keyboard::give_back_map() {
+    if (remapped_.empty()) return;
+    for (const auto& [sym, kc] : remapped_) {
+        KeySym none[2] = {NoSymbol, NoSymbol};
+        XChangeKeyboardMapping(dpy_, kc, 2, none, 1);
+    }
+    XSync(dpy_, False);
+    remapped_.clear();
+    if (!note_.empty()) unlink(note_.c_str());
+    note_.clear();
+}
+
+void Keyboard::prepare(const std::vector<KeyTap>& taps) {
+    give_back_map();
     // Characters that no key produces get spare keycodes, all mapped before typing starts:
     // remapping between keys makes clients read earlier keys with the new map.
-    std::map<KeySym, KeyCode> remapped;
+    std::map<KeySym, KeyCode> wanted;
     int min_kc = 8, max_kc = 255;
     XDisplayKeycodes(dpy_, &min_kc, &max_kc);
     int per = 0;
@@ -140,78 +172,83 @@ void Keyboard::type(const std::vector<KeyTap>& taps) {
         }
         XFree(map);
     }
+    strokes_.clear();
     for (const KeyTap& t : taps) {
         KeySym sym = tap_keysym(t);
         Stroke s;
-        if (sym == NoSymbol || remapped.count(sym) || find(sym, s)) continue;
-        if (spare.empty()) continue;  // nothing left to map it onto: that character is skipped
-        KeyCode kc = spare.back();
-        spare.pop_back();
-        KeySym pair[2] = {sym, sym};
-        XChangeKeyboardMapping(dpy_, kc, 2, pair, 1);
-        remapped[sym] = kc;
+        if (sym == NoSymbol || strokes_.count(sym)) continue;
+        if (!find(sym, s)) {
+            if (spare.empty()) continue;  // nothing left to map it onto: that one is skipped
+            s.code = wanted[sym] = spare.back();
+            spare.pop_back();
+        }
+        strokes_[sym] = s;
     }
-    if (!remapped.empty()) {
+    if (!wanted.empty()) {
+        // Noted first: a kill between here and give_back_map() leaves the note behind.
+        note_ = write_keymap_note(dpy_, wanted);
+        remapped_ = wanted;
+        for (const auto& [sym, kc] : remapped_) {
+            KeySym pair[2] = {sym, sym};
+            XChangeKeyboardMapping(dpy_, kc, 2, pair, 1);
+        }
         XSync(dpy_, False);
         std::this_thread::sleep_for(kRemapSettle);
     }
+    shift_ = XKeysymToKeycode(dpy_, XK_Shift_L);
+    ctrl_ = XKeysymToKeycode(dpy_, XK_Control_L);
+    alt_ = XKeysymToKeycode(dpy_, XK_Alt_L);
+    altgr_ = XKeysymToKeycode(dpy_, XK_ISO_Level3_Shift);
+    altgr_mask_ = modifier_mask(dpy_, altgr_);
+}
 
-    const KeyCode shift = XKeysymToKeycode(dpy_, XK_Shift_L);
-    const KeyCode ctrl = XKeysymToKeycode(dpy_, XK_Control_L);
-    const KeyCode alt = XKeysymToKeycode(dpy_, XK_Alt_L);
-    const KeyCode altgr = XKeysymToKeycode(dpy_, XK_ISO_Level3_Shift);
-    const unsigned altgr_mask = modifier_mask(dpy_, altgr);
-    for (const KeyTap& t : taps) {
-        KeySym sym = tap_keysym(t);
-        Stroke s;
-        auto r = remapped.find(sym);
-        if (r != remapped.end())
-            s.code = r->second;
-        else if (!find(sym, s))
-            continue;
-        unsigned mods = t.mods;
-        const bool need_shift = s.shift || (mods & kModShift);
-        // Windows reads Ctrl+Alt as AltGr ("{ALTGR}q" is "@" on a German keyboard): do the same
-        // where AltGr changes what the key gives; elsewhere Ctrl+Alt stays a shortcut.
-        if ((mods & kModCtrl) && (mods & kModAlt) && altgr_mask && !s.altgr) {
-            const unsigned base = need_shift ? ShiftMask : 0;
-            unsigned used = 0;
-            KeySym plain = NoSymbol, level3 = NoSymbol;
-            XkbLookupKeySym(dpy_, s.code, base, &used, &plain);
-            XkbLookupKeySym(dpy_, s.code, base | altgr_mask, &used, &level3);
-            if (level3 != NoSymbol && level3 != plain) {
-                s.altgr = true;
-                mods &= ~(kModCtrl | kModAlt);
-            }
+void Keyboard::tap(const KeyTap& t) {
+    auto it = strokes_.find(tap_keysym(t));
+    if (it == strokes_.end()) return;
+    Stroke s = it->second;
+    unsigned mods = t.mods;
+    const bool need_shift = s.shift || (mods & kModShift);
+    // Windows reads Ctrl+Alt as AltGr ("{ALTGR}q" is "@" on a German keyboard): do the same
+    // where AltGr changes what the key gives; elsewhere Ctrl+Alt stays a shortcut.
+    if ((mods & kModCtrl) && (mods & kModAlt) && altgr_mask_ && !s.altgr) {
+        const unsigned base = need_shift ? ShiftMask : 0;
+        unsigned used = 0;
+        KeySym plain = NoSymbol, level3 = NoSymbol;
+        XkbLookupKeySym(dpy_, s.code, base, &used, &plain);
+        XkbLookupKeySym(dpy_, s.code, base | altgr_mask_, &used, &level3);
+        if (level3 != NoSymbol && level3 != plain) {
+            s.altgr = true;
+            mods &= ~(kModCtrl | kModAlt);
         }
-        if (mods & kModCtrl) press(ctrl, true);
-        if (mods & kModAlt) press(alt, true);
-        if (need_shift) press(shift, true);
-        if (s.altgr) press(altgr, true);
-        press(s.code, true);
-        press(s.code, false);
-        if (s.altgr) press(altgr, false);
-        if (need_shift) press(shift, false);
-        if (mods & kModAlt) press(alt, false);
-        if (mods & kModCtrl) press(ctrl, false);
-        const bool paste =
-            ((mods & kModCtrl) && !(mods & kModAlt) && (sym == XK_v || sym == XK_V)) ||
-            ((mods & kModShift) && sym == XK_Insert);
-        if (paste && after_paste) {
+    }
+    if (!output_has_room(dpy_, kMaxEventsPerTap)) XFlush(dpy_);
+    if (mods & kModCtrl) press(ctrl_, true);
+    if (mods & kModAlt) press(alt_, true);
+    if (need_shift) press(shift_, true);
+    if (s.altgr) press(altgr_, true);
+    press(s.code, true);
+    press(s.code, false);
+    if (s.altgr) press(altgr_, false);
+    if (need_shift) press(shift_, false);
+    if (mods & kModAlt) press(alt_, false);
+    if (mods & kModCtrl) press(ctrl_, false);
+}
+
+void Keyboard::type(const std::vector<KeyTap>& taps, size_t from, size_t to) {
+    for (size_t i = from; i < to && i < taps.size(); ++i) {
+        tap(taps[i]);
+        if (after_paste && is_paste(taps[i])) {
             XSync(dpy_, False);
             after_paste();
         }
     }
     XSync(dpy_, False);
+}
 
-    if (!remapped.empty()) {
-        std::this_thread::sleep_for(kRemapSettle);
-        for (const auto& [sym, kc] : remapped) {
-            KeySym none[2] = {NoSymbol, NoSymbol};
-            XChangeKeyboardMapping(dpy_, kc, 2, none, 1);
-        }
-        XSync(dpy_, False);
-    }
+void Keyboard::finish() {
+    if (remapped_.empty()) return;
+    std::this_thread::sleep_for(kRemapSettle);
+    give_back_map();
 }
 
 }  // namespace mavorin::x11

@@ -8,12 +8,45 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/command_text.hpp"
 #include "platform/image_files.hpp"
 #include "platform/x11/x11_devices.hpp"
 
 namespace mavorin::x11 {
+
+namespace {
+
+// A long text goes in chunks; between them the caller may stop it (a chunk takes a few ms). What
+// the server has queued for a target that reads more slowly than XTest types still arrives after
+// a stop: a short text goes at full speed, a long one no faster than a slow client reads. (An
+// xterm on Xvfb keeps pace even at full speed: it had all but the last line at a stop.)
+constexpr size_t kChunkTaps = 500;
+constexpr size_t kBurstTaps = 3000;
+constexpr double kTapsPerSecond = 5000;
+constexpr auto kWaitSlice = std::chrono::milliseconds(10);
+
+class Pacer {
+  public:
+    // Waits one slice if `typed` taps are ahead of the pace; true if it waited.
+    bool wait(size_t typed) {
+        const double allowed =
+            kBurstTaps +
+            kTapsPerSecond * std::chrono::duration<double>(Clock::now() - start_).count();
+        if (typed <= allowed) return false;
+        const auto behind = std::chrono::duration<double>((typed - allowed) / kTapsPerSecond);
+        std::this_thread::sleep_for(std::min<Clock::duration>(
+            kWaitSlice, std::chrono::duration_cast<Clock::duration>(behind)));
+        return true;
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start_ = Clock::now();
+};
+
+}  // namespace
 
 std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>& args) {
     XInitThreads();  // the clipboard is served from a thread of its own
@@ -28,7 +61,9 @@ std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>&
 }
 
 X11Devices::X11Devices(Display* dpy, std::vector<std::string> args)
-    : dpy_(dpy), args_(std::move(args)), keyboard_(dpy), keypoll_(dpy), capture_(dpy) {
+    : dpy_(dpy), args_(std::move(args)), keypoll_(dpy), keyboard_(dpy, keypoll_), capture_(dpy) {
+    restore_left_over_keymaps(dpy_);
+    keypoll_.on_escape_chord = [this] { block_input(false); };
     // A paste chord waits until the target has fetched our text, so that the keys after it
     // land after the paste.
     keyboard_.after_paste = [this] {
@@ -41,10 +76,15 @@ X11Devices::X11Devices(Display* dpy, std::vector<std::string> args)
 }
 
 X11Devices::~X11Devices() {
+    let_go();
+}
+
+void X11Devices::let_go() {
     keyboard_.release_all();
+    keyboard_.give_back_map();
     for (int b : buttons_down_) XTestFakeButtonEvent(dpy_, b, False, CurrentTime);
-    guard_.block(dpy_, false);
-    XFlush(dpy_);
+    buttons_down_.clear();
+    block_input(false);
 }
 
 Point X11Devices::get_cursor_pos() {
@@ -86,16 +126,34 @@ int16_t X11Devices::get_async_key_state(int vk) {
     return keypoll_.state(vk);
 }
 
-bool X11Devices::send_keys(const std::string& text, const KeepTyping&) {
+bool X11Devices::send_keys(const std::string& text, const KeepTyping& keep_going) {
     auto taps = parse_sendkeys(text);
     if (!taps) return true;  // a rejected text types nothing
     pastes_served_ = clipboard_.served();
-    keyboard_.type(*taps);
+    keyboard_.prepare(*taps);
+    Pacer pacer;
+    for (size_t at = 0; at < taps->size();) {
+        const size_t end = std::min(taps->size(), at + kChunkTaps);
+        keyboard_.type(*taps, at, end);
+        at = end;
+        keypoll_.drain();  // the echo of our own keys must not pile up
+
+        if (at == taps->size()) break;
+        do {
+            if (termination_requested() || (keep_going && !keep_going())) {
+                keyboard_.release_all();
+                keyboard_.finish();
+                return false;
+            }
+        } while (pacer.wait(at));
+    }
+    keyboard_.finish();
     return true;
 }
 
 void X11Devices::block_input(bool block) {
     guard_.block(dpy_, block);
+    keypoll_.set_grabbed(guard_.grabbed());
 }
 
 void X11Devices::clipboard_set_text(const std::string& text) {
@@ -157,10 +215,7 @@ void X11Devices::open_with_default_handler(const std::string& target) {
 }
 
 void X11Devices::end_program() {
-    keyboard_.release_all();
-    for (int b : buttons_down_) XTestFakeButtonEvent(dpy_, b, False, CurrentTime);
-    guard_.block(dpy_, false);
-    guard_.close_cleanly();
+    let_go();
     XSync(dpy_, False);
     clipboard_.hand_over(std::chrono::milliseconds(1500));
     _exit(0);

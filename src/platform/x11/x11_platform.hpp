@@ -1,4 +1,5 @@
-// The X11 device backend: XTest input, XInput2 key polling, XShm capture, logind, CD ioctls.
+// The X11 device backend: XTest input, XInput2 key polling and input grabs, XShm capture, logind,
+// CD ioctls.
 #pragma once
 
 #include <memory>
@@ -12,5 +13,9 @@ namespace mavorin::x11 {
 // Opens the display named by $DISPLAY; nullptr when there is none. `args` are the program's
 // arguments after its name (command_line() quotes each as the Windows shell passes a file).
 std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>& args);
+
+// From now on SIGTERM, SIGINT and SIGHUP only stop typing and make the returned descriptor
+// readable: the window watches it and ends the program in order. -1 when that cannot be set up.
+int catch_termination_signals();
 
 }  // namespace mavorin::x11
