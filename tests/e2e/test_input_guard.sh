@@ -10,6 +10,7 @@ macro block.mvn ".mvn 0000 test" \
   "code:|007|pc:|input-disable|" \
   "code:|002|xpos:|123|ypos:|45|" \
   "code:|010|xpos:|1270|ypos:|1010|break:|0|"
+"$bin" --trust "$dir/block.mvn"
 start_mavorin "$dir/block.mvn"
 wait_for '[ "$(pointer)" = "123 45" ]' 5
 check "$physical disabled" "$(enabled "$physical")" "0"
@@ -24,6 +25,7 @@ macro free.mvn ".mvn 0000 test" \
   "code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|" \
   "code:|007|pc:|input-disable|" \
   "code:|002|xpos:|67|ypos:|89|"
+"$bin" --trust "$dir/free.mvn"
 start_mavorin "$dir/free.mvn"
 wait_for '[ "$(pointer)" = "67 89" ]' 5
 sleep 0.5
