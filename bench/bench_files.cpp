@@ -66,6 +66,31 @@ void BM_Save32000(benchmark::State& state) {
 }
 BENCHMARK(BM_Save32000)->Unit(benchmark::kMillisecond);
 
+// A 2 GB file (sparse, so the disk is spared): 40000 commands followed by zeros, and one line
+// of 2 GB. Loading reads what it keeps and stops; the window must not freeze on either.
+void BM_Load2GB(benchmark::State& state) {
+    const std::string name = state.range(0) ? "line-2g.mvn" : "many-2g.mvn";
+    {
+        std::ofstream out(folder() + "/" + name, std::ios::binary | std::ios::trunc);
+        out << ".mvn 0000 bench\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n";
+        if (state.range(0)) {
+            out << "code:|004|text:|";
+        } else {
+            for (int i = 0; i < 40000; ++i)
+                out << "code:|002|xpos:|" << i % 1920 << "|ypos:|0|\r\n";
+        }
+    }
+    std::filesystem::resize_file(folder() + "/" + name, std::uintmax_t{2} << 30);
+    Window win;
+    for (auto _ : state) {
+        win.w.dateipfad = name;
+        win.w.datei.cmd_load_Click();
+        benchmark::DoNotOptimize(win.w.befehl_anzahl);
+    }
+    std::filesystem::remove(folder() + "/" + name);
+}
+BENCHMARK(BM_Load2GB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void BM_PlainWrite32000(benchmark::State& state) {
     std::string bytes;
     for (int i = 0; i < 32001; ++i) bytes += "code:|002|xpos:|123|ypos:|456|\r\n";

@@ -2,8 +2,11 @@
 #include <iostream>
 
 #include "cli/cli.hpp"
+#include "platform/desktop_platform.hpp"
 
 int main(int argc, char** argv) {
-    if (auto rc = mavorin::cli::run(argc, argv, std::cout, std::cerr)) return *rc;
+    if (auto rc =
+            mavorin::cli::run(argc, argv, std::cout, std::cerr, mavorin::system_user_data_folder()))
+        return *rc;
     return mavorin::run_window(argc, argv);
 }

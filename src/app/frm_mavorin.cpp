@@ -209,6 +209,17 @@ int frm_mavorin::ask(const Question& question) {
     return platform.ask(question);
 }
 
+void frm_mavorin::notice(const std::string& text) {
+    if (headless) {
+        if (on_notice) on_notice(text);
+        return;
+    }
+    Question q;
+    q.text = text;
+    q.buttons = {"OK"};
+    ask(q);
+}
+
 void frm_mavorin::halt() {
     beendet = true;
     for (Timer* t : {&Timer_befehlstart, &Timer_befehlstop, &Timer_startloop, &Timer_start,

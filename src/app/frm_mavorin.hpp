@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,12 @@
 #include "commandlist/list_editing.hpp"
 #include "document/macro_file.hpp"
 #include "document/records.hpp"
+#include "document/trust.hpp"
 #include "editor/composer.hpp"
 #include "editor/fields.hpp"
 #include "editor/panels.hpp"
 #include "engine/input_actions.hpp"
+#include "engine/launch_gate.hpp"
 #include "engine/run_control.hpp"
 #include "engine/scheduler.hpp"
 #include "engine/screen_actions.hpp"
@@ -228,9 +231,14 @@ class frm_mavorin {
     bool kein_laufwerk = false;
     // Set once "end" was carried out on a platform that returned from end_program().
     bool beendet = false;
+    // --list and --dry-run launch nothing: no question is asked there, and a notice goes to
+    // `on_notice` instead of a box.
+    bool headless = false;
+    std::function<void(const std::string&)> on_notice;
 
     // --- subsystems ---
     Records records{*this};
+    Trust trust{*this};
     MacroFile datei{*this};
     CommandList liste{*this};
     ListEditing listenbearbeitung{*this};
@@ -240,6 +248,7 @@ class frm_mavorin {
     Startup startup{*this};
     Appearance appearance{*this};
     RunControl run{*this};
+    LaunchGate gate{*this};
     Scheduler scheduler{*this};
     InputActions input{*this};
     SystemActions system{*this};
@@ -249,6 +258,8 @@ class frm_mavorin {
     // runs its own event loop meanwhile.
     int message_box(const std::string& text, int style);
     int ask(const Question& question);
+    // Something the user must know, with one "OK" button.
+    void notice(const std::string& text);
 
     // A run is active while the driver timer is enabled.
     bool running() const { return Timer_startloop.enabled(); }

@@ -124,6 +124,7 @@ void Startup::cmd_neu_Click() {
     for (auto* a : {&w.befehl, &w.befehl_code, &w.befehl_wert1, &w.befehl_wert2})
         std::fill(a->begin(), a->end(), std::string());
     build_default_macro(w);
+    w.trust.made_new();
     w.cmd_load.set_enabled(w.platform.file_exists(w.dateipfad));
     w.liste.befehlsliste();
     w.code_aktuell = 0;
@@ -138,9 +139,8 @@ void Startup::Form_Unload() {
 }
 
 void Startup::form_eigenschaften() {
-    const std::string& k = w.kopfzeile;
-    const int options = static_cast<int>(wert_aus_text(k.size() > 6 ? k.substr(6, 1) : ""));
-    const int scheme = static_cast<int>(wert_aus_text(k.size() > 8 ? k.substr(8, 1) : ""));
+    const int options = static_cast<int>(header_digit(w.kopfzeile, 7));
+    const int scheme = static_cast<int>(header_digit(w.kopfzeile, 9));
     // -1 leaves a box unchanged.
     static const int table[8][3] = {{0, 0, 1},   {1, -1, -1}, {-1, 1, -1}, {1, 1, -1},
                                     {-1, -1, 0}, {1, -1, 0},  {-1, 1, 0},  {1, 1, 0}};

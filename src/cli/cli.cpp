@@ -2,6 +2,7 @@
 #include "cli/cli.hpp"
 
 #include <charconv>
+#include <clocale>
 #include <filesystem>
 #include <ostream>
 #include <vector>
@@ -15,6 +16,7 @@ std::string help_text() {
     return R"(Usage: mavorin [FILE.mvn]
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
+       mavorin --trust FILE
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -34,6 +36,11 @@ The window:
   file, a macro file dropped on the command list is loaded, and "Neu" starts
   a new macro. Nothing is saved on closing.
 
+  A macro from a file that you have not approved asks before its first run
+  that starts programs or carries out PC commands, listing each of them in
+  full. "Ausfuehren" runs it and approves the file; "Abbrechen" runs nothing.
+  A changed file asks again. A macro you build or save yourself never asks.
+
   A run carries out every command with the pause of the settings after each,
   and repeats the whole macro as often as the settings say. The start key
   (default: none) starts a run and the abort key (default: ESC) stops it,
@@ -49,6 +56,10 @@ Options:
                      then "MS end" or "MS stopped"; progress goes to stderr
   --until MS         stop a dry run after MS milliseconds of virtual time
                      (default 3600000, one hour)
+  --trust FILE       approve FILE as it is now, so that the window runs it
+                     without asking; approvals are kept in the user's data
+                     folder ($XDG_DATA_HOME/mavorin, else
+                     ~/.local/share/mavorin; %APPDATA%\Mavorin on Windows)
   -h, --help         show this text
   -V, --version      show the version
 
@@ -112,8 +123,8 @@ int misuse(std::ostream& err, const std::string& message) {
 }
 
 bool is_mode(const std::string& a) {
-    return a == "--list" || a == "--dry-run" || a == "--help" || a == "-h" || a == "--version" ||
-           a == "-V";
+    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--help" || a == "-h" ||
+           a == "--version" || a == "-V";
 }
 
 std::string canonical_mode(const std::string& a) {
@@ -163,7 +174,8 @@ std::optional<int> dry_run_args(const std::vector<std::string>& rest, std::ostre
 
 }  // namespace
 
-std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err,
+                       const std::string& data_folder) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return std::nullopt;
 
@@ -215,17 +227,22 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
         out << "mavorin " << MAVORIN_VERSION << "\n";
         return 0;
     }
-    if (mode == "--list") {
+    if (mode == "--list" || mode == "--trust") {
         for (const auto& a : rest)
             if (a == "--until" || a.rfind("--until=", 0) == 0)
-                return misuse(err, "--until belongs to --dry-run, not --list");
+                return misuse(err, "--until belongs to --dry-run, not " + mode);
             else if (is_option(a))
-                return misuse(err, "--list does not know the option " + a);
-        if (rest.empty()) return misuse(err, "--list needs a macro file: mavorin --list FILE");
+                return misuse(err, mode + " does not know the option " + a);
+        if (rest.empty())
+            return misuse(err, mode + " needs a macro file: mavorin " + mode + " FILE");
         if (rest.size() > 1)
-            return misuse(err, "--list takes one file, not " + std::to_string(rest.size()));
+            return misuse(err, mode + " takes one file, not " + std::to_string(rest.size()));
+        if (mode == "--trust") return trust_command(rest[0], data_folder, err);
+        // Numbers in the decimal separator of the user's locale, as the window shows them.
+        std::setlocale(LC_NUMERIC, "");
         return list_command(rest[0], out, err);
     }
+    std::setlocale(LC_NUMERIC, "");
     return dry_run_args(rest, out, err);
 }
 

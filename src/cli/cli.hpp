@@ -8,8 +8,10 @@
 
 namespace mavorin::cli {
 
-// Handles --help, --version, --list and --dry-run (and their misuse). nullopt: open the window.
-std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err);
+// Handles --help, --version, --list, --dry-run and --trust (and their misuse). nullopt: open
+// the window. `data_folder` holds the user's trust store.
+std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err,
+                       const std::string& data_folder);
 
 // Prints every command line of FILE in the list-box format; 2 if FILE is not a macro file.
 int list_command(const std::string& file, std::ostream& out, std::ostream& err);
@@ -17,6 +19,10 @@ int list_command(const std::string& file, std::ostream& out, std::ostream& err);
 // desktop operation as "<ms> <operation> <arguments>".
 int dry_run_command(const std::string& file, int64_t until_ms, std::ostream& out,
                     std::ostream& err);
+
+// Approves FILE as its loader reads it, in the trust store of `data_folder`; 2 if FILE is not a
+// macro file.
+int trust_command(const std::string& file, const std::string& data_folder, std::ostream& err);
 
 std::string help_text();
 

@@ -132,6 +132,11 @@ int dry_run_command(const std::string& file, int64_t until_ms, std::ostream& out
     };
     world.window = std::make_unique<frm_mavorin>(p, world.clock);
     frm_mavorin& w = *world.window;
+    // Nothing is launched, so nothing needs asking; notices go to stderr.
+    w.headless = true;
+    w.on_notice = [&](const std::string& text) {
+        err << "mavorin: " << file << ": " << text << "\n";
+    };
     form::VirtualClock& clock = world.clock;
     w.startup.Form_Load();
     using steady = std::chrono::steady_clock;

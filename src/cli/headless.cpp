@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "document/macro_file.hpp"
+#include "document/macro_text.hpp"
 
 namespace mavorin::cli {
 
@@ -23,6 +23,7 @@ HeadlessWindow::HeadlessWindow() {
     }
     platform = std::make_unique<RecordingPlatform>(clock, folder);
     window = std::make_unique<frm_mavorin>(*platform, clock);
+    window->headless = true;
 }
 
 HeadlessWindow::~HeadlessWindow() {
@@ -48,12 +49,12 @@ bool is_macro_file(const std::string& file, std::string& why) {
         why = "is a folder, not a macro file";
         return false;
     }
-    std::vector<std::string> lines;
-    if (!read_lines(file, lines, 1)) {
+    std::string line;
+    if (!read_first_line(file, line)) {
         why = "cannot be read";
         return false;
     }
-    if (lines.empty() || lines[0].compare(0, 4, ".mvn") != 0) {
+    if (line.compare(0, 4, ".mvn") != 0) {
         why = "is not a macro file (its first line does not start with \".mvn\")";
         return false;
     }

@@ -16,9 +16,15 @@ int list_command(const std::string& file, std::ostream& out, std::ostream& err) 
     }
     HeadlessWindow h;
     frm_mavorin& w = *h.window;
+    w.on_notice = [&](const std::string& text) {
+        err << "mavorin: " << file << ": " << text << "\n";
+    };
     w.startup.Form_Load();
     w.dateipfad = path;
-    w.datei.cmd_load_Click();
+    // What "Laden" shows; but the user should know that these lines are not the file's.
+    if (w.datei.load() == LoadResult::no_records)
+        err << "mavorin: " << file
+            << ": the file holds no commands; listed is the macro that stays in the window\n";
     for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
         out << listenzeile(i, w.befehl[i]) << "\n";
     out.flush();

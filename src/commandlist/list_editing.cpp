@@ -92,6 +92,7 @@ void ListEditing::mnucopy_Click() {
     for (int i = 0; i <= shown_lines(w); ++i)
         if (w.lst_code.selected(i)) w.befehl_kopie[k++] = w.befehl[i];
     w.kopie_anzahl = k;
+    w.trust.copied();
 }
 
 void ListEditing::mnucut_Click() {
@@ -150,6 +151,7 @@ void ListEditing::mnupaste_Click() {
         w.befehl[i].clear();
     }
     for (int k = 0; k < n; ++k) w.befehl[p + 1 + k] = w.befehl_kopie[k];
+    if (n > 0) w.trust.pasted();
     w.liste.befehlsliste();
 }
 

@@ -1,71 +1,42 @@
 // The ".mvn" macro file: Windows-1252 text with CR LF, a header line and one record per line.
 #include "document/macro_file.hpp"
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
+#include <sstream>
 
 #include "app/frm_mavorin.hpp"
 #include "document/codepage.hpp"
+#include "document/macro_text.hpp"
 #include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
 
 namespace mavorin {
 
-namespace {
-
-// The header readers look at the first characters only; a file without line breaks (a disk
-// image, say) must not be read whole for that.
-constexpr size_t kHeaderBytes = 1u << 20;
-
-bool is_regular(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(utf8_path(path), ec);
+MacroFile::Action::Action(MacroFile& f) : f(f) {
+    if (f.depth_++ == 0) f.told_.clear();
 }
 
-}  // namespace
+MacroFile::Action::~Action() {
+    --f.depth_;
+}
 
-bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t max_lines,
-                size_t max_bytes) {
-    lines.clear();
-    if (!is_regular(path)) return false;
-    std::ifstream in(utf8_path(path), std::ios::binary);
-    if (!in) return false;
-    std::string line;
-    bool pending = false;  // a line has started
-    size_t total = 0;
-    char buf[65536];
-    bool last_cr = false;
-    while (lines.size() < max_lines && total < max_bytes) {
-        in.read(buf, sizeof buf);
-        std::streamsize got = in.gcount();
-        if (got <= 0) break;
-        total += static_cast<size_t>(got);
-        for (std::streamsize k = 0; k < got && lines.size() < max_lines; ++k) {
-            char c = buf[k];
-            if (c == '\n' && last_cr) {  // the LF of a CR LF pair
-                last_cr = false;
-                continue;
-            }
-            last_cr = c == '\r';
-            if (c == '\r' || c == '\n') {
-                lines.push_back(cp1252_to_utf8(line));
-                line.clear();
-                pending = false;
-            } else {
-                line.push_back(c);
-                pending = true;
-            }
-        }
-    }
-    if (pending && lines.size() < max_lines) lines.push_back(cp1252_to_utf8(line));
-    return true;
+void MacroFile::tell(const std::string& text) {
+    if (std::find(told_.begin(), told_.end(), text) != told_.end()) return;
+    told_.push_back(text);
+    w.notice(text);
+}
+
+double header_digit(const std::string& kopfzeile, size_t position) {
+    // Characters, not UTF-8 bytes: an umlaut before the digits must not shift them.
+    const std::string bytes = utf8_to_cp1252(kopfzeile.substr(0, 64));
+    return bytes.size() >= position ? wert_aus_text(bytes.substr(position - 1, 1)) : 0;
 }
 
 bool MacroFile::read_header() {
-    std::vector<std::string> lines;
-    std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
-    if (!read_lines(path, lines, 1, kHeaderBytes) || lines.empty()) return false;
-    w.kopfzeile = lines[0];
+    std::string line;
+    if (!read_first_line(resolve_path(w.platform.current_folder(), w.dateipfad), line))
+        return false;
+    w.kopfzeile = line;
     w.dateikennung = w.kopfzeile.substr(0, 4);
     return true;
 }
@@ -79,6 +50,11 @@ void MacroFile::cmd_save_Click() {
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
+    // What the user saves is theirs; the file is trusted as the loader will read it.
+    std::istringstream saved(bytes);
+    MacroText text;
+    read_macro(saved, text);
+    w.trust.saved(last_save.ok() ? text.sha256 : std::string());
     w.cmd_load.set_enabled(true);
 }
 
@@ -90,29 +66,27 @@ void MacroFile::cmd_save2_Click() {
 }
 
 void MacroFile::cmd_load_Click() {
+    Action action(*this);
     load();
 }
 
-bool MacroFile::load() {
-    std::vector<std::string> lines;
-    const std::string path = resolve_path(w.platform.current_folder(), w.dateipfad);
-    // The header first, so that a file of another kind is not read whole.
-    if (!read_lines(path, lines, 1, kHeaderBytes) || lines.empty()) return false;
-    w.dateikennung = lines[0].substr(0, 4);
-    if (w.dateikennung != ".mvn") {
+LoadResult MacroFile::load() {
+    Action action(*this);
+    MacroText text;
+    const ReadResult read =
+        read_macro_file(resolve_path(w.platform.current_folder(), w.dateipfad), text);
+    if (read == ReadResult::unreadable) return LoadResult::unreadable;
+    w.dateikennung = text.header.substr(0, 4);
+    if (read == ReadResult::not_a_macro) {
         w.dateipfad = "mavorin.mvn";
-        return false;
+        return LoadResult::not_a_macro;
     }
-    if (!read_lines(path, lines, 1 + 32001) || lines.empty()) return false;
-    // Record lines end at the first line that is not a record.
-    size_t records = 0;
-    while (records + 1 < lines.size() && lines[records + 1].compare(0, 4, "code") == 0) ++records;
     // A header without records keeps the macro in memory as it is.
-    if (records == 0) return false;
-    for (size_t z = 0; z < records; ++z) w.befehl[z] = lines[z + 1];
+    const size_t records = text.records.size();
+    if (records == 0) return LoadResult::no_records;
+    for (size_t z = 0; z < records; ++z) w.befehl[z] = std::move(text.records[z]);
     // The line that ended the macro is stored too, above the count, like a removed command.
-    if (records + 1 < lines.size() && records < static_cast<size_t>(kSlots - 1))
-        w.befehl[records] = lines[records + 1];
+    if (text.stop_line) w.befehl[records] = *text.stop_line;
     w.befehl_anzahl = static_cast<int>(records) - 1;
 
     for (int z = 0; z <= w.befehl_anzahl; ++z) {
@@ -144,10 +118,18 @@ bool MacroFile::load() {
     w.laden = false;
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
-    return true;
+    w.trust.loaded(text.sha256);
+    // Re-saving would drop what was not loaded: say so rather than lose it silently.
+    if (text.beyond_limit)
+        tell("Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000.");
+    else if (text.too_big)
+        tell("Die Datei ist zu groß; geladen wurden die ersten " + zahl_text(w.befehl_anzahl) +
+             " Befehle.");
+    return LoadResult::loaded;
 }
 
 void MacroFile::cmd_load2_Click() {
+    Action action(*this);
     std::string name = w.platform.open_file_dialog(kMacroFilter, "");
     if (name.empty()) return;
     w.dateipfad = name;
@@ -157,14 +139,16 @@ void MacroFile::cmd_load2_Click() {
 
 void MacroFile::lst_code_OLEDragDrop(const std::vector<std::string>& files) {
     if (files.size() != 1) return;
+    Action action(*this);
     w.dateipfad = files[0];
     beginn_lesedatei();
     cmd_load_Click();
 }
 
 void MacroFile::beginn_lesedatei() {
+    Action action(*this);
     if (!read_header() || w.dateikennung != ".mvn") return;
-    const double mode = wert_aus_text(w.kopfzeile.size() > 5 ? w.kopfzeile.substr(5, 1) : "");
+    const double mode = header_digit(w.kopfzeile, 6);
     w.dateikennung = zahl_text(mode);
     if (mode == 1) {
         cmd_load_Click();
@@ -176,8 +160,9 @@ void MacroFile::beginn_lesedatei() {
 }
 
 bool MacroFile::parameter_lesedatei() {
+    Action action(*this);
     if (!read_header() || w.dateikennung != ".mvn") return false;
-    const bool loaded = load();
+    const bool loaded = load() == LoadResult::loaded;
     w.run.cmd_start_Click();
     w.startup.form_eigenschaften();
     return loaded;

@@ -12,6 +12,8 @@ class frm_mavorin;
 
 inline constexpr const char* kMacroFilter = ".mvn|*.mvn";
 
+enum class LoadResult { unreadable, not_a_macro, no_records, loaded };
+
 class MacroFile {
   public:
     explicit MacroFile(frm_mavorin& w) : w(w) {}
@@ -26,19 +28,27 @@ class MacroFile {
 
     // Reads line 1 of `dateipfad` into `kopfzeile`; false if the file cannot be read.
     bool read_header();
+    // What cmd_load_Click does, and what became of it.
+    LoadResult load();
 
     // What the last Speichern reported (success, or an error with a German reason).
     SaveResult last_save;
 
   private:
-    // cmd_load_Click; true when the macro was replaced by the file's records.
-    bool load();
+    // One user action (a dialog, a drop) may read a file twice; it says a thing once.
+    struct Action {
+        explicit Action(MacroFile& f);
+        ~Action();
+        MacroFile& f;
+    };
+    void tell(const std::string& text);
     frm_mavorin& w;
+    int depth_ = 0;
+    std::vector<std::string> told_;
 };
 
-// The lines of a file split at CR LF (a lone LF or CR also ends a line), converted from
-// Windows-1252; reading stops after `max_lines` lines or `max_bytes` bytes. False if unreadable.
-bool read_lines(const std::string& path, std::vector<std::string>& lines, size_t max_lines,
-                size_t max_bytes = size_t{256} << 20);
+// The option digit at character `position` (1-based) of the header line as the file holds it
+// (Windows-1252, one byte a character), read with wert_aus_text; 0 when it is missing.
+double header_digit(const std::string& kopfzeile, size_t position);
 
 }  // namespace mavorin

@@ -49,6 +49,11 @@ void RunControl::cmd_start_Click() {
         f.laden = false;
         return;
     }
+    // "Abbrechen" leaves everything as it was: no step runs.
+    if (!f.gate.may_run()) {
+        f.laden = false;
+        return;
+    }
     const double shown_wait = wert_aus_text(f.txt_0_wait.text());
     if (shown_wait < 10)
         f.txt_0_wait.set_text("10");
@@ -139,18 +144,23 @@ void RunControl::lst_code_DblClick() {
     const int row = f.lst_code.list_index();
     if (row >= 0) f.befehl_aktuell = row;
     f.records.befehl_aktuellencode();
+    const std::string word = f.befehl_wert1[f.befehl_aktuell];
+    // These two never run singly, so nothing needs asking about them.
+    if (f.code_aktuell == 7 && (word == "input-disable" || word == "input-enable")) {
+        f.laden = false;
+        return;
+    }
+    if (!f.gate.may_run(f.befehl_aktuell)) {
+        f.laden = false;
+        return;
+    }
     if (f.code_aktuell == 7) {
-        const std::string& word = f.befehl_wert1[f.befehl_aktuell];
         if (word == "shutdown" || word == "reboot") {
             if (f.message_box("Möchten Sie diesen Befehl wirklich ausführen?", kMbYesNoQuestion) ==
                 kIdNo) {
                 f.laden = false;
                 return;
             }
-        }
-        if (word == "input-disable" || word == "input-enable") {
-            f.laden = false;
-            return;
         }
         f.Timer_start.set_interval(100);
     } else {

@@ -45,6 +45,7 @@ class ComposedPlatform : public DesktopPlatform {
     std::string current_folder() override { return dev_.current_folder(); }
     std::string path_separator() override { return dev_.path_separator(); }
     std::string command_line() override { return dev_.command_line(); }
+    std::string user_data_folder() override { return dev_.user_data_folder(); }
     void seed_random_from_clock() override { dev_.seed_random_from_clock(); }
     double random_fraction() override { return dev_.random_fraction(); }
 

@@ -40,9 +40,11 @@ inline constexpr int kIdNo = 7;
 // box answer `cancel_button` (the default when -1).
 struct Question {
     std::string text;
-    std::vector<std::string> buttons;  // left to right
+    std::vector<std::string> buttons;  // left to right; "&" marks a mnemonic
     int default_button = 0;
     int cancel_button = -1;
+    // Shown below the text in full, scrolling when long (a list the user must be able to read).
+    std::string details;
 };
 
 // Asked between the chunks of a long text: false stops typing there, with every key let go.
@@ -103,6 +105,8 @@ class DeviceServices {
     virtual std::string path_separator() = 0;
     // The text after the program name, unchanged.
     virtual std::string command_line() = 0;
+    // The per-user folder of the program's own data (the trust store); "" when there is none.
+    virtual std::string user_data_folder() = 0;
     virtual void seed_random_from_clock() = 0;
     // Uniform in [0, 1).
     virtual double random_fraction() = 0;
@@ -133,5 +137,11 @@ class DesktopPlatform : public DeviceServices, public WindowServices {};
 
 // Resolves `path` against `folder` unless it is already absolute.
 std::string resolve_path(const std::string& folder, const std::string& path);
+
+// $XDG_DATA_HOME/mavorin, else $HOME/.local/share/mavorin; "" when neither is set.
+std::string xdg_user_data_folder();
+// This system's user data folder, for the command line, which runs before any platform exists.
+// Defined by each build beside its platform.
+std::string system_user_data_folder();
 
 }  // namespace mavorin

@@ -2,11 +2,16 @@
 #include "qt/qt_window_services.hpp"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
+#include <algorithm>
 
 #include "qt/window_system.hpp"
 
@@ -52,6 +57,34 @@ int QtWindowServices::message_box(const std::string& text, int style) {
     return kIdOk;
 }
 
+namespace {
+
+// The details go between the text and the buttons, in a read-only box that scrolls, so that a
+// long list is shown in full rather than cut off at the screen's edge.
+void add_details(QMessageBox& box, const std::string& details) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    auto* buttons = box.findChild<QDialogButtonBox*>();
+    const int at = grid && buttons ? grid->indexOf(buttons) : -1;
+    if (at < 0) {
+        box.setText(box.text() + QStringLiteral("\n\n") + q(details));
+        return;
+    }
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(at, &row, &column, &rows, &columns);
+    grid->removeWidget(buttons);
+    auto* list = new QPlainTextEdit(&box);
+    list->setReadOnly(true);
+    list->setPlainText(q(details));
+    list->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const int lines = static_cast<int>(std::min<qsizetype>(q(details).count(u'\n') + 2, 14));
+    list->setMinimumSize(560, lines * list->fontMetrics().lineSpacing() + 12);
+    grid->addWidget(list, row, 0, 1, grid->columnCount());
+    grid->addWidget(buttons, row + 1, column, rows, columns);
+}
+
+}  // namespace
+
 int QtWindowServices::ask(const Question& question) {
     QMessageBox box(window_);
     box.setWindowTitle(QCoreApplication::applicationName());
@@ -66,6 +99,7 @@ int QtWindowServices::ask(const Question& question) {
     if (question.default_button >= 0 && question.default_button < n)
         box.setDefaultButton(buttons[question.default_button]);
     if (cancel >= 0 && cancel < n) box.setEscapeButton(buttons[cancel]);
+    if (!question.details.empty()) add_details(box, question.details);
     box.exec();
     for (int i = 0; i < n; ++i)
         if (box.clickedButton() == buttons[i]) return i;

@@ -39,6 +39,7 @@ int mavorin::run_window(int argc, char** argv) {
         std::error_code ec;
         stand_in =
             std::make_unique<RecordingPlatform>(loop, std::filesystem::current_path(ec).string());
+        stand_in->data_folder = system_user_data_folder();
         stand_in->cmdline.clear();
         for (const auto& a : args)
             stand_in->cmdline += (stand_in->cmdline.empty() ? "\"" : " \"") + a + "\"";

@@ -76,6 +76,17 @@ start=$(date +%s)
 "$bin" --dry-run "$dir/loop.mvn" >/dev/null
 [ $(( $(date +%s) - start )) -lt 30 ] || { echo "FAIL: an hour-long dry run took too long"; fail=1; }
 
+# The counter in the locale's decimal separator, as the window shows it (a private German locale).
+printf '.mvn 0000\r\ncode:|000|wait:|100|loop:|0|start:|no|stop:|ESC|\r\ncode:|005|start:|2.5|step:|1|\r\n' >"$dir/comma.mvn"
+# (localedef exits non-zero for mere warnings; what counts is the compiled locale.)
+mkdir -p "$dir/locale" && localedef -i de_DE -f UTF-8 "$dir/locale/de_DE.UTF-8" >/dev/null 2>&1
+if [ -f "$dir/locale/de_DE.UTF-8/LC_NUMERIC" ]; then
+  out=$(LOCPATH="$dir/locale" LC_ALL=de_DE.UTF-8 "$bin" --dry-run "$dir/comma.mvn" | head -n1)
+  check "decimal comma" "$out" "110 clipboard_set 2,5"
+else
+  echo "SKIP decimal comma: localedef cannot build de_DE.UTF-8 here"
+fi
+
 printf 'hello\r\n' >"$dir/text.mvn"
 err=$("$bin" --dry-run "$dir/text.mvn" 2>&1 >/dev/null); rc=$?
 check "not a macro" "$rc" 2

@@ -30,11 +30,20 @@ out=$(cd "$dir/cwd" && TMPDIR="$dir/tmp" "$bin" --list ../a.mvn | head -1)
 check "default file ignored" "$out" "00 - code: 000 wait: 60000 loop: 2 start: F3 stop: ESC "
 check "temporary folder removed" "$(ls -A "$dir/tmp")" ""
 
-# A header without records lists the macro that loading keeps: the default one.
+# A header without records lists the macro that loading keeps, the default one, and says so.
 printf '.mvn 0000 x\r\n' >"$dir/empty.mvn"
-out=$("$bin" --list "$dir/empty.mvn"); rc=$?
+out=$("$bin" --list "$dir/empty.mvn" 2>"$dir/err"); rc=$?
 check "header only exit" "$rc" 0
 check "header only" "$(echo "$out" | sed -n 4p)" "003 - code: 001 wait: 0 "
+check "header only said" "$(grep -c 'no commands' "$dir/err")/$(wc -l <"$dir/err")" "1/1"
+
+# Past 32000 commands: the first 32000 are listed and stderr says what was left out.
+awk 'BEGIN { printf ".mvn 0000\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n";
+  for (i = 1; i <= 32001; i++) printf "code:|002|xpos:|%d|ypos:|0|\r\n", i }' >"$dir/huge.mvn"
+out=$("$bin" --list "$dir/huge.mvn" 2>"$dir/err"); rc=$?
+check "past the limit exit" "$rc" 0
+check "past the limit lines" "$(echo "$out" | wc -l) $(echo "$out" | tail -n1)" "32001 32000 - code: 002 xpos: 32000 ypos: 0 "
+check "past the limit said" "$(cat "$dir/err")" "mavorin: $dir/huge.mvn: Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000."
 
 for bad in "$dir/missing.mvn" "$dir"; do
   err=$("$bin" --list "$bad" 2>&1 >/dev/null); rc=$?

@@ -4,6 +4,8 @@ bin=$(realpath "$1")
 keylog=$(realpath "${2:-/nonexistent}")
 grabprobe=$(realpath "${3:-/nonexistent}")
 dir=$(mktemp -d)
+# Approvals of macros go to the test's own store, never the user's.
+export XDG_DATA_HOME="$dir/data"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
@@ -25,6 +27,8 @@ start_mavorin() {
   mav=$!
   pids+=("$mav")
 }
+# windows: how many windows named "Mavorin" are shown (the main window, and a box if one is open).
+windows() { xdotool search --onlyvisible --name '^Mavorin$' 2>/dev/null | wc -l; }
 start_keylog() {  # X Y W H [COLOR] -> log in $dir/keys.log
   "$keylog" "$@" >"$dir/keys.log" 2>&1 &
   pids+=("$!")

@@ -26,6 +26,7 @@ blocked_run() {
   pids+=("$mav")
   wait_for '[ "$(pointer)" = "124 46" ]' 10
 }
+"$bin" --trust "$dir/block.mvn"
 blocked_run
 check "held during the block, despite its own Ctrl+Alt+Del" "$(probe)" "held"
 check "devices stay enabled" "$(enabled)" "$all_enabled"
@@ -51,6 +52,7 @@ macro free.mvn ".mvn 0000 test" \
   "code:|000|wait:|100|loop:|0|start:|no|stop:|ESC|" \
   "code:|007|pc:|input-disable|" \
   "code:|002|xpos:|67|ypos:|89|"
+"$bin" --trust "$dir/free.mvn"
 start_mavorin "$dir/free.mvn"
 wait_for '[ "$(pointer)" = "67 89" ]' 5
 sleep 0.5

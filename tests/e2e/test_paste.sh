@@ -21,6 +21,7 @@ macro paste.mvn ".mvn 0000 test" \
   "code:|005|start:|0|step:|1|" \
   "code:|004|text:|{CODE5} {CTRL}v{ENTER}|" \
   "code:|007|pc:|end|"
+"$bin" --trust "$dir/paste.mvn"
 start_mavorin "$dir/paste.mvn"
 # The window takes the focus when it shows; the typing starts a pause later, into the xterm.
 wait_for "xdotool search --name '^Mavorin' >/dev/null" 10

@@ -30,6 +30,7 @@ macro prog.mvn ".mvn 0000 test" \
   "code:|002|xpos:|321|ypos:|123|" \
   "code:|007|pc:|end|" \
   "code:|002|xpos:|654|ypos:|456|"
+"$bin" --trust "$dir/prog.mvn"
 PATH="$dir/bin:$PATH" start_mavorin "$dir/prog.mvn"
 wait_for "! kill -0 $mav 2>/dev/null" 15
 check "ended by the macro" "$(kill -0 "$mav" 2>/dev/null && echo running || echo ended)" "ended"

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -83,6 +85,37 @@ TEST_F(ServicesTest, MessageBoxesReturnTheButtonPressed) {
     EXPECT_EQ(
         answering(press(QMessageBox::Ok), [&] { return services.message_box("reboot", kMbOk); }),
         kIdOk);
+}
+
+// A question's details are shown whole, above the buttons; Escape answers the cancel button.
+TEST_F(ServicesTest, QuestionsShowTheirDetailsAndAnswerByButton) {
+    Question q;
+    q.text = "Ausführen?";
+    q.details = "Befehl 1: 006 " + std::string(3000, 'x') + "\nBefehl 2: 007 reboot";
+    q.buttons = {"&Ausführen", "Abbrechen"};
+    q.default_button = q.cancel_button = 1;
+    QString shown;
+    int list_y = -1, button_y = -1;
+    const auto act = [&](int key) {
+        return std::function<void(QMessageBox*)>([&, key](QMessageBox* box) {
+            // Answer first of all: a failed check must not leave the box open.
+            if (auto* list = box->findChild<QPlainTextEdit*>()) {
+                shown = list->toPlainText();
+                list_y = list->geometry().bottom();
+            }
+            button_y = box->buttons().at(0)->mapTo(box, QPoint(0, 0)).y();
+            if (key) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QApplication::sendEvent(box, &press);
+            } else {
+                box->buttons().at(0)->click();
+            }
+        });
+    };
+    EXPECT_EQ(answering(act(Qt::Key_Escape), [&] { return services.ask(q); }), 1);
+    EXPECT_EQ(shown.toStdString(), q.details);
+    EXPECT_LT(list_y, button_y);
+    EXPECT_EQ(answering(act(0), [&] { return services.ask(q); }), 0);
 }
 
 TEST_F(ServicesTest, FileDialogsShowTheFilterAndPresetAndReturnTheChoice) {

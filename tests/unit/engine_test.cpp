@@ -19,9 +19,11 @@ using Times = std::vector<int64_t>;
 // A macro run and the desktop operations it produced with their times.
 class MacroRun : public testing::WindowTest {
   protected:
-    // Loads the records as a macro file named on the command line: loaded and started at t = 0.
+    // Loads the records as an approved macro file named on the command line: loaded and started
+    // at t = 0.
     void run(const std::vector<std::string>& records) {
         write_macro("m.mvn", ".mvn 0000", records);
+        trust("m.mvn");
         platform.cmdline = "\"" + dir.file("m.mvn") + "\"";
         start();
     }

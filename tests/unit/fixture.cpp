@@ -4,6 +4,8 @@
 #include <random>
 #include <sstream>
 
+#include "document/macro_text.hpp"
+
 namespace mavorin::testing {
 
 TempFolder::TempFolder() {
@@ -44,6 +46,12 @@ void WindowTest::write_macro(const std::string& name, const std::string& header,
     std::string bytes = header + "\r\n";
     for (const auto& r : records) bytes += r + "\r\n";
     dir.write(name, bytes);
+}
+
+void WindowTest::trust(const std::string& name) {
+    MacroText text;
+    ASSERT_EQ(read_macro_file(dir.file(name), text), ReadResult::ok);
+    ASSERT_TRUE(TrustStore(platform.data_folder).approve(text.sha256));
 }
 
 }  // namespace mavorin::testing

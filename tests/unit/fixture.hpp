@@ -38,6 +38,8 @@ class WindowTest : public ::testing::Test {
     // Writes a macro file: header line, then the records, each ended by CR LF.
     void write_macro(const std::string& name, const std::string& header,
                      const std::vector<std::string>& records);
+    // Approves the file as it is now, as `mavorin --trust` does.
+    void trust(const std::string& name);
 
     TempFolder dir;
     form::VirtualClock clock;

@@ -137,6 +137,36 @@ TEST_F(MacroFileTest, BadFilesKeepTheMacroOrTakeWhatIsValid) {
     }
 }
 
+// More than 32000 commands load the first 32000 and say so, once, also when a dialog reads the
+// file twice; exactly 32000, or a free line after them, are no loss and say nothing.
+TEST_F(MacroFileTest, PastTheLimitLoadsTheFirst32000AndSaysSoOnce) {
+    std::string head = ".mvn 1000\r\n" + kSettings + "\r\n";
+    for (int i = 0; i < 32000; ++i)
+        head += "code:|002|xpos:|" + std::to_string(i) + "|ypos:|0|\r\n";
+    const std::pair<std::string, size_t> cases[] = {
+        {head + "code:|002|xpos:|7|ypos:|7|\r\n", 1}, {head, 0}, {head + "the end\r\n", 0}};
+    const std::string told =
+        "Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000.";
+    for (const auto& [bytes, notices] : cases) {
+        dir.write("big.mvn", bytes);
+        for (bool dialog : {false, true}) {
+            platform.questions.clear();
+            if (dialog) {
+                platform.open_dialog_answers = {dir.file("big.mvn")};
+                w->datei.cmd_load2_Click();
+            } else {
+                load("big.mvn");
+            }
+            EXPECT_EQ(w->befehl_anzahl, 32000);
+            EXPECT_EQ(w->befehl[32000], "code:|002|xpos:|31999|ypos:|0|");
+            ASSERT_EQ(platform.questions.size(), notices);
+            if (notices == 0) continue;
+            EXPECT_EQ(platform.questions[0].text, told);
+            EXPECT_EQ(platform.questions[0].buttons, std::vector<std::string>{"OK"});
+        }
+    }
+}
+
 TEST_F(MacroFileTest, PathsThatAreNotReadableFilesChangeNothing) {
     std::filesystem::create_directory(dir.file("folder.mvn"));
     mkfifo(dir.file("fifo.mvn").c_str(), 0600);  // would block a naive reader forever

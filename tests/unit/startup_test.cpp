@@ -35,9 +35,16 @@ TEST_F(StartupTest, WithoutFilesBuildsTheDefaultMacro) {
 // The default file's header: start mode, window options and colour scheme, in that order.
 TEST_F(StartupTest, DefaultFileFollowsItsHeader) {
     const std::tuple<const char*, int, const char*, bool, unsigned> cases[] = {
+        {".mvn\xE4"
+         "1400 x",
+         1, "Start", false, kStartColor},
         {".mvn 1402 x", 1, "Start", false, 0xE0F020},
         {".mvn 2401 x", 1, "ESC=Stop", false, 0x60E020},
-        {".mvn 0300 x", 3, "Start", true, kStartColor}};  // no scheme: the start colour stays
+        {".mvn 0300 x", 3, "Start", true, kStartColor},  // no scheme: the start colour stays
+        // The digits sit at fixed bytes of the Windows-1252 line; an umlaut is one of them.
+        {".mvn \xE4"
+         "302 x",
+         3, "Start", true, 0xE0F020}};
     for (const auto& [header, commands, caption, on, colour] : cases) {
         SCOPED_TRACE(header);
         macro("mavorin.mvn", header);

@@ -59,6 +59,10 @@ else fail "dry run prints the desktop operations" "$(head -c 400 <<<"$dry")"
 fi
 expected_clip=$(sed -n 's/^[0-9]* clipboard_set //p' <<<"$dry" | tail -n1)
 
+# The macro launches a PC command, so it runs without a question only once approved.
+timeout 120 wine "$exe" --trust "$(winpath "$macro")" >/dev/null 2>&1
+check "--trust approves the macro" 0 $?
+
 # The window build, started with the quoted path as the shell would open the file.
 (cd "$dir" && exec wine "$exe" "$(winpath "$macro")") &
 app_pid=$!

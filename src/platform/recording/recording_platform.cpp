@@ -20,6 +20,7 @@ bool is_desktop_operation(const std::string& op) {
 
 RecordingPlatform::RecordingPlatform(const form::EventLoop& clock, std::string folder)
     : clock_(clock), folder_(std::move(folder)) {
+    data_folder = folder_ + "/user-data";
     screen.right = screen.width = 1920;
     screen.bottom = screen.height = 1080;
     screen.bgr.assign(1920u * 1080u * 3u, 0);

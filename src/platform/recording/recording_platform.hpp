@@ -41,6 +41,7 @@ class RecordingPlatform : public DesktopPlatform {
     int jpeg_status = 0;                     // returned by save_jpeg
     bool write_jpeg_files = false;           // save_jpeg writes a BMP-encoded placeholder when set
     std::string cmdline;
+    std::string data_folder;  // user_data_folder(): "user-data" in the current folder at first
     TwipRect window{0, 0, 7000, 7665};
     double twips_x = 15, twips_y = 15;
     std::string separator = "/";
@@ -98,6 +99,7 @@ class RecordingPlatform : public DesktopPlatform {
     std::string current_folder() override { return folder_; }
     std::string path_separator() override { return separator; }
     std::string command_line() override { return cmdline; }
+    std::string user_data_folder() override { return data_folder; }
     void seed_random_from_clock() override;
     double random_fraction() override;
 

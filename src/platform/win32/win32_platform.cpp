@@ -1,7 +1,11 @@
 // The Windows backend: pointer, buttons, keys, input blocking, files and start-up facts.
 #include "platform/win32/win32_platform.hpp"
 
+#include <shlobj.h>
+
 #include <chrono>
+#include <cstdlib>
+#include <cwchar>
 
 #include "platform/win32/win32_text.hpp"
 
@@ -283,3 +287,15 @@ double Win32Platform::random_fraction() {
 }
 
 }  // namespace mavorin::win32
+
+std::string mavorin::system_user_data_folder() {
+    // %APPDATA% first, so that a test can point it elsewhere; the known folder otherwise.
+    if (const wchar_t* env = _wgetenv(L"APPDATA"); env && *env)
+        return win32::narrow(env) + "\\Mavorin";
+    PWSTR folder = nullptr;
+    std::string out;
+    if (SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder) == S_OK)
+        out = win32::narrow(folder) + "\\Mavorin";
+    CoTaskMemFree(folder);
+    return out;
+}

@@ -53,6 +53,7 @@ class Win32Platform : public DesktopPlatform {
     std::string current_folder() override;
     std::string path_separator() override { return "\\"; }
     std::string command_line() override { return command_line_; }
+    std::string user_data_folder() override { return system_user_data_folder(); }
     void seed_random_from_clock() override;
     double random_fraction() override;
 

@@ -78,7 +78,8 @@ int Win32Platform::ask(const Question& question) {
     std::vector<TASKDIALOG_BUTTON> buttons;
     for (size_t i = 0; i < captions.size(); ++i)
         buttons.push_back({static_cast<int>(100 + i), captions[i].c_str()});
-    const std::wstring text = widen(question.text);
+    const std::wstring text =
+        widen(question.details.empty() ? question.text : question.text + "\n\n" + question.details);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = main_;

@@ -173,6 +173,7 @@ class X11Devices : public DeviceServices {
     std::string current_folder() override;
     std::string path_separator() override { return "/"; }
     std::string command_line() override;
+    std::string user_data_folder() override { return xdg_user_data_folder(); }
     void seed_random_from_clock() override;
     double random_fraction() override;
 

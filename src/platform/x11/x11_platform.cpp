@@ -253,6 +253,14 @@ std::string X11Devices::current_folder() {
     return p;
 }
 
+}  // namespace mavorin::x11
+
+std::string mavorin::system_user_data_folder() {
+    return xdg_user_data_folder();
+}
+
+namespace mavorin::x11 {
+
 std::string X11Devices::command_line() {
     // As the Windows shell passes a file: each argument in double quotes, joined by blanks.
     std::string c;

@@ -1,0 +1,142 @@
+// The macro file reader: one pass, bounded memory, and the hash of what it read.
+#include "document/macro_text.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "document/codepage.hpp"
+#include "platform/image_files.hpp"
+
+namespace mavorin {
+
+namespace {
+
+// Far above any real macro (32000 commands of a few hundred bytes), far below what would
+// exhaust memory once converted to UTF-8.
+constexpr size_t kLoadBudget = size_t{64} << 20;
+// The header readers look at the first characters only.
+constexpr size_t kHeaderBudget = size_t{1} << 20;
+constexpr size_t kHeaderKeep = 4096;
+
+bool is_regular(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(utf8_path(path), ec);
+}
+
+}  // namespace
+
+void LineReader::hash_read() {
+    sha_.update(std::string_view(buf_ + hashed_, pos_ - hashed_));
+    hashed_ = pos_;
+}
+
+bool LineReader::fill() {
+    if (pos_ < len_) return true;
+    hash_read();
+    if (eof_) return false;
+    in_.read(buf_, sizeof buf_);
+    len_ = static_cast<size_t>(std::max<std::streamsize>(in_.gcount(), 0));
+    pos_ = hashed_ = 0;
+    if (len_ == 0) eof_ = true;
+    return len_ > 0;
+}
+
+bool LineReader::next(std::string& line, size_t keep) {
+    line.clear();
+    if (cut_ || !fill()) return false;
+    while (fill()) {
+        if (budget_ == 0) {
+            cut_ = true;
+            return false;
+        }
+        const size_t n = std::min(len_ - pos_, budget_);
+        const char* start = buf_ + pos_;
+        const char* end =
+            std::find_if(start, start + n, [](char c) { return c == '\r' || c == '\n'; });
+        const size_t take = static_cast<size_t>(end - start);
+        if (line.size() < keep) line.append(start, std::min(take, keep - line.size()));
+        pos_ += take;
+        budget_ -= take;
+        if (end == start + n) continue;  // no line end yet
+        const char c = *end;
+        ++pos_;
+        if (budget_ > 0) --budget_;
+        if (c == '\r' && fill() && buf_[pos_] == '\n') {
+            ++pos_;
+            if (budget_ > 0) --budget_;
+        }
+        return true;
+    }
+    return true;  // the last line has no line end
+}
+
+std::string LineReader::peek(size_t n) {
+    if (len_ - pos_ < n && !eof_) {
+        hash_read();
+        std::memmove(buf_, buf_ + pos_, len_ - pos_);
+        len_ -= pos_;
+        pos_ = hashed_ = 0;
+        in_.read(buf_ + len_, static_cast<std::streamsize>(sizeof buf_ - len_));
+        const std::streamsize got = in_.gcount();
+        if (got <= 0) eof_ = true;
+        len_ += static_cast<size_t>(std::max<std::streamsize>(got, 0));
+    }
+    const char* start = buf_ + pos_;
+    const char* stop = start + std::min(n, len_ - pos_);
+    return std::string(start,
+                       std::find_if(start, stop, [](char c) { return c == '\r' || c == '\n'; }));
+}
+
+std::string LineReader::digest() {
+    hash_read();
+    Sha256 copy = sha_;
+    return copy.hex_digest();
+}
+
+ReadResult read_macro(std::istream& in, MacroText& text) {
+    text = MacroText();
+    LineReader reader(in, kLoadBudget);
+    std::string line;
+    if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
+    text.header = cp1252_to_utf8(line);
+    if (line.compare(0, 4, ".mvn") != 0) return ReadResult::not_a_macro;
+    while (text.records.size() < kMaxRecords) {
+        if (!reader.next(line)) {
+            text.too_big = reader.cut();
+            break;
+        }
+        if (line.compare(0, 4, "code") != 0) {
+            text.stop_line = cp1252_to_utf8(line);
+            break;
+        }
+        text.records.push_back(cp1252_to_utf8(line));
+    }
+    // Only the start of the next line is looked at: the rest of the file is not read.
+    if (text.records.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
+    text.sha256 = reader.digest();
+    return ReadResult::ok;
+}
+
+ReadResult read_macro_file(const std::string& path, MacroText& text) {
+    text = MacroText();
+    if (!is_regular(path)) return ReadResult::unreadable;
+    std::ifstream in(utf8_path(path), std::ios::binary);
+    if (!in) return ReadResult::unreadable;
+    return read_macro(in, text);
+}
+
+bool read_first_line(const std::string& path, std::string& line) {
+    if (!is_regular(path)) return false;
+    std::ifstream in(utf8_path(path), std::ios::binary);
+    if (!in) return false;
+    LineReader reader(in, kHeaderBudget);
+    std::string bytes;
+    // A first line longer than the budget still counts: its start is all anyone reads.
+    if (!reader.next(bytes, kHeaderKeep) && bytes.empty()) return false;
+    line = cp1252_to_utf8(bytes);
+    return true;
+}
+
+}  // namespace mavorin

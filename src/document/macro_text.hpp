@@ -1,0 +1,62 @@
+// Reading a macro file front to back once: its lines, where the records stop, and the hash of
+// exactly the bytes read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/trust.hpp"
+
+namespace mavorin {
+
+// Most records a file gives: the settings record and 32000 commands.
+inline constexpr size_t kMaxRecords = 32001;
+
+// Lines split at CR LF (a lone CR or LF also ends a line), as raw bytes. Stops inside a line once
+// `budget` bytes are read, so a file without line breaks is never read whole.
+class LineReader {
+  public:
+    LineReader(std::istream& in, size_t budget) : in_(in), budget_(budget) {}
+    // The next line without its end, keeping at most `keep` bytes of it. False at the end of the
+    // input, or when the budget ran out inside the line (then cut() is true).
+    bool next(std::string& line, size_t keep = SIZE_MAX);
+    // Up to `n` bytes of the next line, not counted as read.
+    std::string peek(size_t n);
+    bool cut() const { return cut_; }
+    // SHA-256 of every byte read so far, line ends included.
+    std::string digest();
+
+  private:
+    bool fill();
+    void hash_read();
+    std::istream& in_;
+    size_t budget_;
+    char buf_[65536];
+    size_t pos_ = 0, len_ = 0, hashed_ = 0;
+    bool eof_ = false, cut_ = false;
+    Sha256 sha_;
+};
+
+// What the loader takes from a macro file.
+struct MacroText {
+    std::string header;                    // line 1 (UTF-8), its first few kilobytes
+    std::vector<std::string> records;      // settings record and commands (UTF-8)
+    std::optional<std::string> stop_line;  // the line that ended the records
+    bool beyond_limit = false;  // a record line follows the last one taken: more than 32000
+    bool too_big = false;       // the byte budget ran out inside a line
+    std::string sha256;         // of the bytes read for all of the above
+};
+
+enum class ReadResult { unreadable, not_a_macro, ok };
+
+ReadResult read_macro(std::istream& in, MacroText& text);
+ReadResult read_macro_file(const std::string& path, MacroText& text);
+
+// Line 1 of a file (UTF-8); false if the file is not a regular file or is empty.
+bool read_first_line(const std::string& path, std::string& line);
+
+}  // namespace mavorin

@@ -1,0 +1,228 @@
+// Trust: SHA-256, the store of approved hashes, and the trust state of the macro in memory.
+#include "document/trust.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "app/frm_mavorin.hpp"
+#include "platform/file_save.hpp"
+#include "platform/image_files.hpp"
+
+namespace mavorin {
+
+namespace {
+
+constexpr uint32_t kRound[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+uint32_t rotr(uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
+
+constexpr const char* kStoreName = "trusted-macros.txt";
+// A store is a few kilobytes; a larger file is not ours to read whole.
+constexpr std::uintmax_t kStoreMaxBytes = 4u << 20;
+
+bool is_hash(const std::string& s) {
+    return s.size() == 64 && std::all_of(s.begin(), s.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+// Value `n` (1 = the code) of a record, found by position as the parser finds it.
+bool record_value(const std::string& r, int n, std::string& out) {
+    int bars = 0;
+    size_t start = 0;
+    for (size_t p = 0; p < r.size(); ++p) {
+        if (r[p] != '|') continue;
+        if (bars == 2 * (n - 1)) start = p + 1;
+        if (bars == 2 * n - 1) {
+            out = r.substr(start, p - start);
+            return true;
+        }
+        ++bars;
+    }
+    return false;
+}
+
+}  // namespace
+
+Sha256::Sha256()
+    : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+         0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+
+void Sha256::block(const unsigned char* p) {
+    uint32_t m[64];
+    for (int i = 0; i < 16; ++i)
+        m[i] = uint32_t(p[4 * i]) << 24 | uint32_t(p[4 * i + 1]) << 16 |
+               uint32_t(p[4 * i + 2]) << 8 | uint32_t(p[4 * i + 3]);
+    for (int i = 16; i < 64; ++i) {
+        const uint32_t s0 = rotr(m[i - 15], 7) ^ rotr(m[i - 15], 18) ^ (m[i - 15] >> 3);
+        const uint32_t s1 = rotr(m[i - 2], 17) ^ rotr(m[i - 2], 19) ^ (m[i - 2] >> 10);
+        m[i] = m[i - 16] + s0 + m[i - 7] + s1;
+    }
+    uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3], e = h_[4], f = h_[5], g = h_[6], h = h_[7];
+    for (int i = 0; i < 64; ++i) {
+        const uint32_t t1 =
+            h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + m[i];
+        const uint32_t t2 =
+            (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+        h = g;
+        g = f;
+        f = e;
+        e = d + t1;
+        d = c;
+        c = b;
+        b = a;
+        a = t1 + t2;
+    }
+    h_[0] += a;
+    h_[1] += b;
+    h_[2] += c;
+    h_[3] += d;
+    h_[4] += e;
+    h_[5] += f;
+    h_[6] += g;
+    h_[7] += h;
+}
+
+void Sha256::update(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    size_t n = bytes.size();
+    length_ += n;
+    if (used_ > 0) {
+        const size_t take = std::min(n, 64 - used_);
+        std::memcpy(buf_ + used_, p, take);
+        used_ += take;
+        p += take;
+        n -= take;
+        if (used_ < 64) return;
+        block(buf_);
+        used_ = 0;
+    }
+    for (; n >= 64; p += 64, n -= 64) block(p);
+    std::memcpy(buf_, p, n);
+    used_ = n;
+}
+
+std::string Sha256::hex_digest() {
+    const uint64_t bits = length_ * 8;
+    unsigned char pad[72] = {0x80};
+    const size_t pad_len = (used_ < 56 ? 56 : 120) - used_;
+    for (int i = 0; i < 8; ++i) pad[pad_len + i] = static_cast<unsigned char>(bits >> (56 - 8 * i));
+    update(std::string_view(reinterpret_cast<const char*>(pad), pad_len + 8));
+    static const char* hex = "0123456789abcdef";
+    std::string out;
+    for (uint32_t v : h_)
+        for (int shift = 28; shift >= 0; shift -= 4) out.push_back(hex[(v >> shift) & 15]);
+    return out;
+}
+
+std::string sha256_hex(std::string_view bytes) {
+    Sha256 s;
+    s.update(bytes);
+    return s.hex_digest();
+}
+
+std::string TrustStore::path() const {
+    return folder_.empty() ? std::string() : folder_ + "/" + kStoreName;
+}
+
+std::vector<std::string> TrustStore::read() const {
+    std::vector<std::string> hashes;
+    if (folder_.empty()) return hashes;
+    const std::filesystem::path file = utf8_path(path());
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec) ||
+        std::filesystem::file_size(file, ec) > kStoreMaxBytes)
+        return hashes;
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (is_hash(line)) hashes.push_back(line);
+    }
+    return hashes;
+}
+
+bool TrustStore::contains(const std::string& hash) const {
+    const auto hashes = read();
+    return is_hash(hash) && std::find(hashes.begin(), hashes.end(), hash) != hashes.end();
+}
+
+bool TrustStore::approve(const std::string& hash) {
+    if (folder_.empty() || !is_hash(hash)) return false;
+    auto hashes = read();
+    if (std::find(hashes.begin(), hashes.end(), hash) != hashes.end()) return true;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = utf8_path(folder_);
+    if (!fs::is_directory(folder, ec)) {
+        if (!fs::create_directories(folder, ec)) return false;
+        // The folder is the user's own business.
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+    }
+    hashes.push_back(hash);
+    std::string bytes;
+    for (const auto& h : hashes) bytes += h + "\n";
+    return save_file(path(), bytes, Durability::synced).ok();
+}
+
+std::vector<Launch> launches_in(const frm_mavorin& w, int from, int to) {
+    std::vector<Launch> out;
+    for (int i = std::max(from, 0); i <= to && i < kSlots; ++i) {
+        const std::string& r = w.befehl[i];
+        // An empty slot runs as the default record.
+        if (r.empty()) continue;
+        // A missing value leaves what the slot held before, and so does the run.
+        std::string code = w.befehl_code[i], value = w.befehl_wert1[i];
+        record_value(r, 1, code);
+        record_value(r, 2, value);
+        const double c = wert_aus_text(code);
+        if (c == 6 || c == 7) out.push_back({i, static_cast<int>(c), value});
+    }
+    return out;
+}
+
+std::vector<std::string> Trust::launch_records() const {
+    std::vector<std::string> out;
+    for (const Launch& l : launches_in(w, 1, w.befehl_anzahl))
+        out.push_back(std::to_string(l.code) + "|" + l.value);
+    return out;
+}
+
+void Trust::loaded(const std::string& file_hash) {
+    file_hash_ = file_hash;
+    trusted_ = TrustStore(w.platform.user_data_folder()).contains(file_hash);
+    file_launches_ = launch_records();
+}
+
+void Trust::saved(const std::string& file_hash) {
+    trusted_ = true;
+    file_hash_ = file_hash;
+    file_launches_ = launch_records();
+    if (!file_hash.empty()) TrustStore(w.platform.user_data_folder()).approve(file_hash);
+}
+
+void Trust::made_new() {
+    trusted_ = true;
+    file_hash_.clear();
+    file_launches_.clear();
+}
+
+void Trust::approve() {
+    trusted_ = true;
+    if (!file_hash_.empty() && launch_records() == file_launches_)
+        TrustStore(w.platform.user_data_folder()).approve(file_hash_);
+}
+
+}  // namespace mavorin

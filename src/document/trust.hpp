@@ -1,0 +1,85 @@
+// Trust in a macro's commands: the SHA-256 of a file's bytes, the user's store of approved
+// hashes, and whether the commands in memory may launch programs without a question.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mavorin {
+
+class frm_mavorin;
+
+// SHA-256 (FIPS 180-4), fed in pieces.
+class Sha256 {
+  public:
+    Sha256();
+    void update(std::string_view bytes);
+    // 64 lower-case hex digits; the object is spent afterwards.
+    std::string hex_digest();
+
+  private:
+    void block(const unsigned char* p);
+    uint32_t h_[8];
+    unsigned char buf_[64];
+    size_t used_ = 0;
+    uint64_t length_ = 0;
+};
+
+std::string sha256_hex(std::string_view bytes);
+
+// The approved hashes, one a line in a small text file of the user's data folder.
+class TrustStore {
+  public:
+    explicit TrustStore(std::string folder) : folder_(std::move(folder)) {}
+    bool contains(const std::string& hash) const;
+    // Adds the hash (once); false when the store could not be written.
+    bool approve(const std::string& hash);
+    std::string path() const;
+
+  private:
+    std::vector<std::string> read() const;
+    std::string folder_;
+};
+
+// A command that starts a program (006) or carries out a PC command (007).
+struct Launch {
+    int slot = 0;
+    int code = 0;
+    std::string value;  // what the command will act on
+};
+
+// Commands `from`..`to` of the macro that launch something, in order.
+std::vector<Launch> launches_in(const frm_mavorin& w, int from, int to);
+
+// Whether the commands in memory are the user's own or approved. A macro built in the window
+// is; one loaded from a file is when the file's hash is in the store.
+class Trust {
+  public:
+    explicit Trust(frm_mavorin& w) : w(w) {}
+    bool trusted() const { return trusted_; }
+    // A file with this hash has replaced the macro.
+    void loaded(const std::string& file_hash);
+    // Speichern wrote the macro; the hash is empty when the write failed.
+    void saved(const std::string& file_hash);
+    void made_new();
+    // The copy buffer takes the trust of the macro it was copied from, and gives it on.
+    void copied() { copy_untrusted_ = !trusted_; }
+    void pasted() {
+        if (copy_untrusted_) trusted_ = false;
+    }
+    // The user approved every launch of the macro. The file is remembered only while the
+    // macro still launches exactly what the file does.
+    void approve();
+
+  private:
+    std::vector<std::string> launch_records() const;
+    frm_mavorin& w;
+    bool trusted_ = true;
+    bool copy_untrusted_ = false;
+    std::string file_hash_;
+    std::vector<std::string> file_launches_;
+};
+
+}  // namespace mavorin

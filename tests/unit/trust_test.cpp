@@ -1,0 +1,201 @@
+// Trust: the hash of a file, the store of approvals, and the question before an untrusted macro
+// launches anything, on every way a run starts.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fixture.hpp"
+
+namespace mavorin {
+namespace {
+
+TEST(Sha256, KnownAnswersFedInAnyPieces) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"}};
+    for (const auto& [input, want] : cases) {
+        for (size_t piece : {1, 55, 64, 65, 100000}) {
+            Sha256 s;
+            for (size_t at = 0; at < input.size(); at += piece)
+                s.update(std::string_view(input).substr(at, piece));
+            EXPECT_EQ(s.hex_digest(), want) << input.size() << " bytes in pieces of " << piece;
+        }
+    }
+}
+
+class TrustTest : public testing::WindowTest {
+  protected:
+    const std::string kSettings = "code:|000|wait:|100|loop:|0|start:|F9|stop:|ESC|";
+    void macro(const std::string& name, const std::string& header,
+               const std::vector<std::string>& commands) {
+        std::vector<std::string> records = {kSettings};
+        records.insert(records.end(), commands.begin(), commands.end());
+        write_macro(name, header, records);
+    }
+    void open(const std::string& name) {
+        platform.cmdline = "\"" + dir.file(name) + "\"";
+        platform.clear_calls();
+        platform.questions.clear();
+        w = std::make_unique<frm_mavorin>(platform, clock);
+        start();
+        clock.advance(2000);
+    }
+    size_t launched() const { return platform.calls_of("run_program").size(); }
+};
+
+// An approval belongs to the bytes: a changed file asks again until it is approved again.
+TEST_F(TrustTest, ApproveChangeReapprove) {
+    const std::vector<std::string> commands = {"code:|006|pfad:|prog|"};
+    macro("m.mvn", ".mvn 0000", commands);
+    const std::tuple<const char*, std::function<void()>, int, size_t, bool> steps[] = {
+        {"untrusted, Abbrechen", [] {}, 1, 1, false},
+        {"approved as --trust does", [&] { trust("m.mvn"); }, 1, 0, true},
+        {"changed, Ausführen",
+         [&] {
+             macro("m.mvn", ".mvn 0000", {"code:|006|pfad:|prog|", "code:|002|"});
+         },
+         0, 1, true},
+        {"as approved", [] {}, 1, 0, true}};
+    for (const auto& [what, before, answer, questions, ran] : steps) {
+        SCOPED_TRACE(what);
+        before();
+        platform.ask_answers = {answer};
+        open("m.mvn");
+        EXPECT_EQ(platform.questions.size(), questions);
+        EXPECT_EQ(launched() > 0, ran);
+    }
+}
+
+// Each way of starting asks once before any step; "Abbrechen" runs no step at all (the first
+// command moves the pointer, so any step would show). "Ausführen" runs it.
+TEST_F(TrustTest, EveryStartPathAsksOnce) {
+    const std::vector<std::string> commands = {"code:|002|xpos:|1|ypos:|2|",
+                                               "code:|006|pfad:|prog|", "code:|007|pc:|lockpc|"};
+    macro("run.mvn", ".mvn 2000", commands);
+    macro("load.mvn", ".mvn 0000", commands);
+    auto laden = [&] {
+        w->dateipfad = "load.mvn";
+        w->datei.cmd_load_Click();
+    };
+    // Name, whether it acts before start-up, what it does.
+    const std::tuple<std::string, bool, std::function<void()>> paths[] = {
+        {"command line", true, [&] { platform.cmdline = "\"" + dir.file("load.mvn") + "\""; }},
+        {"start mode 2", true, [&] { dir.write("mavorin.mvn", dir.read("run.mvn")); }},
+        {"drop", false, [&] { w->lst_code.on_drop({dir.file("run.mvn")}); }},
+        {"load dialog", false,
+         [&] {
+             platform.open_dialog_answers = {dir.file("run.mvn")};
+             w->datei.cmd_load2_Click();
+         }},
+        {"Laden, Start", false,
+         [&] {
+             laden();
+             w->cmd_start.click();
+         }},
+        {"start key", false,
+         [&] {
+             laden();
+             platform.key_states[0x78] = {-32767};
+         }},
+        {"double click", false, [&] {
+             laden();
+             w->lst_code.set_list_index(2);
+             w->lst_code.on_dbl_click();
+         }}};
+    int n = 0;
+    for (const auto& [path, early, go] : paths) {
+        for (int answer : {1, 0}) {
+            SCOPED_TRACE(path + (answer ? ", Abbrechen" : ", Ausführen"));
+            platform.data_folder = dir.file("data" + std::to_string(n++));
+            std::filesystem::remove(dir.file("mavorin.mvn"));
+            platform.cmdline.clear();
+            platform.ask_answers = {answer};
+            platform.questions.clear();
+            platform.clear_calls();
+            w = std::make_unique<frm_mavorin>(platform, clock);
+            if (early) go();
+            start();
+            if (!early) go();
+            clock.advance(3000);
+            ASSERT_EQ(platform.questions.size(), 1u);
+            const Question& q = platform.questions[0];
+            EXPECT_EQ(q.buttons, (std::vector<std::string>{"&Ausführen", "Abbrechen"}));
+            EXPECT_EQ(q.default_button, 1);
+            EXPECT_EQ(q.cancel_button, 1);
+            const bool single = path == "double click";
+            EXPECT_EQ(q.details,
+                      single ? "Befehl 2: 006 prog" : "Befehl 2: 006 prog\nBefehl 3: 007 lockpc");
+            EXPECT_EQ(launched(), answer ? 0u : 1u);
+            EXPECT_EQ(platform.calls_of("set_cursor_pos").size(), answer || single ? 0u : 1u);
+            EXPECT_EQ(w->cmd_start.caption(), "Start");
+        }
+    }
+}
+
+// Nothing can hide in the list: runs of blanks and control characters are shown, nothing is
+// cut off. Macros without launches never ask.
+TEST_F(TrustTest, TheQuestionShowsEveryLaunchInFull) {
+    const std::string hidden = "a" + std::string(200, ' ') + "; id > f";
+    macro("m.mvn", ".mvn 0000",
+          {"code:|002|xpos:|1|ypos:|2|", "code:|006|pfad:|" + hidden + "|",
+           "code:|006|pfad:|touch a b\tc\x01\x7F|", "code:|007|pc:|reboot  |"});
+    open("m.mvn");
+    ASSERT_EQ(platform.questions.size(), 1u);
+    std::string blanks;
+    for (int i = 0; i < 200; ++i) blanks += "␣";
+    EXPECT_EQ(platform.questions[0].details, "Befehl 2: 006 a" + blanks +
+                                                 "; id > f\nBefehl 3: 006 touch a b␉c␁␡\n"
+                                                 "Befehl 4: 007 reboot␣␣");
+    macro("safe.mvn", ".mvn 0000", {"code:|002|xpos:|1|ypos:|2|", "code:|004|text:|x|"});
+    open("safe.mvn");
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_EQ(platform.calls_of("send_keys").size(), 1u);
+}
+
+// What the user saves or builds is trusted; what comes from an untrusted file is not, also
+// through the copy buffer; an approval after editing the file's launches does not trust the file.
+TEST_F(TrustTest, WhatMakesAMacroTrusted) {
+    macro("m.mvn", ".mvn 0000", {"code:|006|pfad:|prog|"});
+    auto load = [&](const char* name) {
+        w->dateipfad = name;
+        w->datei.cmd_load_Click();
+    };
+    auto asks = [&] {
+        platform.questions.clear();
+        w->cmd_start.click();
+        clock.advance(1000);
+        if (w->running()) w->cmd_start.click();
+        return platform.questions.size();
+    };
+    start();
+    load("m.mvn");
+    w->befehl_aktuell = 1;
+    w->lst_code.set_selected(1, true);
+    w->mnucopy.click();
+    w->cmd_neu.click();
+    EXPECT_EQ(asks(), 0u) << "a new macro";
+    w->mnupaste.click();
+    EXPECT_EQ(asks(), 1u) << "pasted from an untrusted macro";
+
+    load("m.mvn");
+    w->befehl_aktuell = 1;
+    w->records.befehl_aktuellencode();
+    w->panels.codesichtbar();
+    w->txt_6_pfad.set_text("other");
+    platform.ask_answers = {0};
+    EXPECT_EQ(asks(), 1u) << "edited, approved";
+    load("m.mvn");
+    EXPECT_EQ(asks(), 1u) << "the file itself was not approved";
+
+    w->datei.cmd_save_Click();
+    EXPECT_EQ(asks(), 0u) << "saved";
+    open("m.mvn");
+    EXPECT_TRUE(platform.questions.empty()) << "the saved file";
+}
+
+}  // namespace
+}  // namespace mavorin
