@@ -177,8 +177,8 @@ bool TrustStore::approve(const std::string& hash) {
     return save_file(path(), bytes, Durability::synced).ok();
 }
 
-std::vector<Launch> launches_in(const frm_mavorin& w, int from, int to) {
-    std::vector<Launch> out;
+std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
+    std::vector<LaunchCommand> out;
     for (int i = std::max(from, 0); i <= to && i < kSlots; ++i) {
         const std::string& r = w.befehl[i];
         // An empty slot runs as the default record.
@@ -195,7 +195,7 @@ std::vector<Launch> launches_in(const frm_mavorin& w, int from, int to) {
 
 std::vector<std::string> Trust::launch_records() const {
     std::vector<std::string> out;
-    for (const Launch& l : launches_in(w, 1, w.befehl_anzahl))
+    for (const LaunchCommand& l : launches_in(w, 1, w.befehl_anzahl))
         out.push_back(std::to_string(l.code) + "|" + l.value);
     return out;
 }

@@ -44,14 +44,14 @@ class TrustStore {
 };
 
 // A command that starts a program (006) or carries out a PC command (007).
-struct Launch {
+struct LaunchCommand {
     int slot = 0;
     int code = 0;
     std::string value;  // what the command will act on
 };
 
 // Commands `from`..`to` of the macro that launch something, in order.
-std::vector<Launch> launches_in(const frm_mavorin& w, int from, int to);
+std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to);
 
 // Whether the commands in memory are the user's own or approved. A macro built in the window
 // is; one loaded from a file is when the file's hash is in the store.

@@ -66,7 +66,7 @@ std::string three_digits(int code) {
 bool LaunchGate::may_run(int single_slot) {
     if (w.headless || w.trust.trusted()) return true;
     const bool single = single_slot >= 0;
-    const std::vector<Launch> listed =
+    const std::vector<LaunchCommand> listed =
         single ? launches_in(w, single_slot, single_slot) : launches_in(w, 1, w.befehl_anzahl);
     if (listed.empty()) return true;
     Question q;
@@ -75,7 +75,7 @@ bool LaunchGate::may_run(int single_slot) {
                     : "Dieses Makro stammt aus einer Datei, der Sie noch nicht vertraut "
                       "haben, und startet Programme oder führt PC-Befehle aus. Führen Sie "
                       "es nur aus, wenn Sie wissen, was diese Befehle tun:";
-    for (const Launch& l : listed) {
+    for (const LaunchCommand& l : listed) {
         if (!q.details.empty()) q.details += "\n";
         q.details += "Befehl " + std::to_string(l.slot) + ": " + three_digits(l.code) + " " +
                      visible_text(l.value);
