@@ -58,13 +58,16 @@ std::string log_line(std::chrono::system_clock::time_point when, std::string_vie
 }
 
 RotatingLogFile::RotatingLogFile(std::filesystem::path file, std::uintmax_t max_bytes)
-    : file_(std::move(file)), max_bytes_(max_bytes) {}
+    : file_(std::move(file)), max_bytes_(max_bytes) {
+    std::error_code ec;
+    std::filesystem::create_directories(file_.parent_path(), ec);
+}
 
 void RotatingLogFile::write(const std::string& line) {
     namespace fs = std::filesystem;
     std::lock_guard lock(mutex_);
     std::error_code ec;
-    fs::create_directories(file_.parent_path(), ec);
+    fs::create_directories(file_.parent_path(), ec);  // it may have been removed meanwhile
     const std::uintmax_t size = fs::file_size(file_, ec);
     if (!ec && size > 0 && size + line.size() + 1 > max_bytes_) {
         fs::path old = file_;

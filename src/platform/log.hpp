@@ -24,7 +24,7 @@ std::string log_line(std::chrono::system_clock::time_point when, std::string_vie
                      std::string_view reason);
 
 // Appends lines to a file; past max_bytes the file becomes FILE.1 (an older FILE.1 goes) and a
-// new one starts. The folder is made on the first line, so a quiet session leaves no file.
+// new one starts. The folder is made at once, the file with the first line.
 class RotatingLogFile {
   public:
     explicit RotatingLogFile(std::filesystem::path file, std::uintmax_t max_bytes = 256 * 1024);

@@ -4,6 +4,8 @@ bin=$(realpath "$1")
 keylog=$(realpath "${2:-/nonexistent}")
 grabprobe=$(realpath "${3:-/nonexistent}")
 dir=$(mktemp -d)
+# The failure log of every run stays in the private folder.
+export XDG_STATE_HOME="$dir/state"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
