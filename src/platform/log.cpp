@@ -81,7 +81,8 @@ void RotatingLogFile::write(const std::string& line) {
 
 std::filesystem::path xdg_log_path(const char* xdg_state_home, const char* home) {
     std::filesystem::path base;
-    if (xdg_state_home && *xdg_state_home && std::filesystem::path(xdg_state_home).is_absolute())
+    // XDG paths are POSIX paths: absolute means a leading slash.
+    if (xdg_state_home && xdg_state_home[0] == '/')
         base = xdg_state_home;
     else if (home && *home)
         base = std::filesystem::path(home) / ".local" / "state";

@@ -68,7 +68,7 @@ TEST(FailureLog, FileLivesInTheXdgStateFolder) {
         {nullptr, nullptr, ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(xdg_log_path(c.state, c.home).string(), c.path)
+        EXPECT_EQ(xdg_log_path(c.state, c.home).generic_string(), c.path)
             << (c.state ? c.state : "(unset)");
 }
 
