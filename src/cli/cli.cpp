@@ -13,7 +13,7 @@ namespace mavorin::cli {
 // in ":" is a section, "  -x ..." an option with its description after two blanks, lines
 // indented by four blanks are shown as written, other lines are running text.
 std::string help_text() {
-    return R"(Usage: mavorin [FILE.mvn]
+    return R"(Usage: mavorin [-v] [FILE.mvn]
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
@@ -47,7 +47,15 @@ The window:
   also while another window has the focus. Closing the window frees mouse and
   keyboard if a macro blocked them.
 
+  Desktop operations that fail (a program that cannot be started, a power
+  command, the CD door, a screenshot that cannot be taken or written) leave a
+  line with the time and the reason in $XDG_STATE_HOME/mavorin/mavorin.log
+  (default ~/.local/state/mavorin/mavorin.log); past 256 kB it becomes
+  mavorin.log.1 and a new file starts.
+
 Options:
+  -v                 with the window: also print failed desktop operations on
+                     stderr
   --list FILE        print the commands of FILE as the command list shows
                      them, one per line, all of them (the window shows 999)
   --dry-run FILE     play FILE on a virtual clock without touching the desktop
@@ -174,6 +182,11 @@ std::optional<int> dry_run_args(const std::vector<std::string>& rest, std::ostre
 
 }  // namespace
 
+bool take_verbose(std::vector<std::string>& args) {
+    const auto n = std::erase(args, std::string("-v"));
+    return n > 0;
+}
+
 std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& err,
                        const std::string& data_folder) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -192,12 +205,14 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
         mode = m;
     }
     if (mode.empty()) {
-        // The window: at most one macro file, no options.
+        // The window: at most one macro file and -v.
+        take_verbose(args);  // the window's start reads it again
         for (const auto& a : args) {
             if (a == "--until" || a.rfind("--until=", 0) == 0)
                 return misuse(err, "--until belongs to --dry-run");
             if (is_option(a)) return misuse(err, "unknown option " + a);
         }
+        if (args.empty()) return std::nullopt;
         if (args.size() > 1)
             return misuse(err,
                           "the window opens one macro file, not " + std::to_string(args.size()));

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mavorin::cli {
 
@@ -25,6 +26,9 @@ int dry_run_command(const std::string& file, int64_t until_ms, std::ostream& out
 int trust_command(const std::string& file, const std::string& data_folder, std::ostream& err);
 
 std::string help_text();
+
+// Removes every "-v" of the window's arguments; true if there was one.
+bool take_verbose(std::vector<std::string>& args);
 
 }  // namespace mavorin::cli
 

@@ -2,9 +2,11 @@
 #include "engine/scheduler.hpp"
 
 #include <cmath>
+#include <exception>
 #include <functional>
 
 #include "app/frm_mavorin.hpp"
+#include "platform/log.hpp"
 
 namespace mavorin {
 
@@ -26,11 +28,14 @@ const Action kActions[11] = {
     [](frm_mavorin& w) { w.screen.pixel_watch(); },          // 010
 };
 
-// A failing statement is skipped and the step goes on.
+// A failing statement is skipped and the step goes on; the log keeps why.
 void guarded(const std::function<void()>& statement) {
     try {
         statement();
+    } catch (const std::exception& e) {
+        log_failure("step", e.what());
     } catch (...) {
+        log_failure("step", "unknown error");
     }
 }
 

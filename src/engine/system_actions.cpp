@@ -1,7 +1,10 @@
 // System actions: program launch, PC commands, the CD door, and finding the CD drives.
 #include "engine/system_actions.hpp"
 
+#include <exception>
+
 #include "app/frm_mavorin.hpp"
+#include "platform/log.hpp"
 
 namespace mavorin {
 
@@ -53,7 +56,11 @@ void SystemActions::laufwerke_einlesen() {
             ++n;
         }
         w.com_8_move.set_text("Auswerfen");
+    } catch (const std::exception& e) {
+        log_failure("drive list", e.what());
+        n = 0;
     } catch (...) {
+        log_failure("drive list", "unknown error");
         n = 0;
     }
     if (n > 0) return;

@@ -7,6 +7,7 @@
 
 #include "platform/file_system.hpp"
 #include "platform/image_files.hpp"
+#include "platform/log.hpp"
 
 namespace mavorin {
 
@@ -83,9 +84,7 @@ std::string random_name() {
     return std::string(".mavorin-") + hex + ".tmp";
 }
 
-}  // namespace
-
-SaveResult save_file(const std::string& path, std::string_view bytes, Durability durability) {
+SaveResult replace_file(const std::string& path, std::string_view bytes, Durability durability) {
     if (path.empty()) return failure(SaveError::no_name);
     fs::path target = utf8_path(path);
     if (!follow_links(target)) return failure(SaveError::failed);
@@ -125,6 +124,14 @@ SaveResult save_file(const std::string& path, std::string_view bytes, Durability
     // The new contents are in place; a folder that cannot be synced does not undo that.
     if (synced) os::sync_folder(folder);
     return {};
+}
+
+}  // namespace
+
+SaveResult save_file(const std::string& path, std::string_view bytes, Durability durability) {
+    SaveResult r = replace_file(path, bytes, durability);
+    if (!r.ok()) log_failure("write " + path, r.reason);
+    return r;
 }
 
 }  // namespace mavorin

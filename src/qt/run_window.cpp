@@ -1,6 +1,7 @@
 // Opens the window: the X11 devices, Qt's window services, the core window and its view.
 #include <QApplication>
 #include <QSocketNotifier>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "app/frm_mavorin.hpp"
 #include "cli/cli.hpp"
 #include "platform/composed_platform.hpp"
+#include "platform/log.hpp"
 #include "platform/recording/recording_platform.hpp"
 #include "platform/x11/x11_platform.hpp"
 #include "qt/artwork.hpp"
@@ -17,6 +19,8 @@
 
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    const bool verbose = cli::take_verbose(args);
+    install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
     // Qt aborts when it finds no display; say so plainly instead.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {

@@ -5,13 +5,25 @@
 #include <mmsystem.h>
 // clang-format on
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "app/frm_mavorin.hpp"
 #include "cli/cli.hpp"
+#include "platform/log.hpp"
 #include "platform/win32/win32_platform.hpp"
 #include "win32view/main_window.hpp"
 #include "win32view/win32_event_loop.hpp"
 
-int mavorin::run_window(int, char**) {
+int mavorin::run_window(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool verbose = cli::take_verbose(args);
+    std::filesystem::path log_file;
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
+        log_file = std::filesystem::path(local) / L"Mavorin" / L"mavorin.log";
+    install_failure_log(log_file, verbose);
     // Screen coordinates are physical pixels, as the macro's positions mean them.
     SetProcessDPIAware();
     // 10 ms timers need a finer system tick than the default 15.6 ms.

@@ -71,6 +71,13 @@ check "paths as a real run names them" "$out" "20 save_bmp $dir/keep/abs.bmp
 80 save_bmp ../../code10.bmp"
 check "a dry run writes nothing" "$(files)" "$before"
 
+# Neither a dry run nor --list keeps a log, not even of a program that cannot start.
+printf '.mvn 0000\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\ncode:|006|pfad:|gibt-es-nicht-9f|\r\n' >"$dir/launch.mvn"
+for mode in --dry-run --list; do
+  XDG_STATE_HOME="$dir/state" HOME="$dir/home" TMPDIR="$dir/tmp" "$bin" $mode "$dir/launch.mvn" >/dev/null
+done
+check "no log folder" "$(find "$dir/state" "$dir/home" 2>/dev/null)" ""
+
 # An hour of virtual time finishes quickly.
 start=$(date +%s)
 "$bin" --dry-run "$dir/loop.mvn" >/dev/null

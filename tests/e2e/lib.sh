@@ -6,6 +6,8 @@ grabprobe=$(realpath "${3:-/nonexistent}")
 dir=$(mktemp -d)
 # Approvals of macros go to the test's own store, never the user's.
 export XDG_DATA_HOME="$dir/data"
+# The failure log of every run stays in the private folder.
+export XDG_STATE_HOME="$dir/state"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done

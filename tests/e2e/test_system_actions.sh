@@ -20,6 +20,7 @@ macro prog.mvn ".mvn 0000 test" \
   "code:|006|pfad:|$dir/mit blank/run me.sh vier|" \
   "code:|006|pfad:|aufzeichnen a b|" \
   "code:|006|pfad:|hier.sh fünf|" \
+  "code:|006|pfad:|gibt-es-nicht-9f eins|" \
   "code:|006|pfad:|$dir/brief an dich.txt|" \
   "code:|006|pfad:|aufzeichnen nr{CODE5}|" \
   "code:|006|pfad:|$dir/Müll/lösch.sh ä|" \
@@ -31,7 +32,7 @@ macro prog.mvn ".mvn 0000 test" \
   "code:|007|pc:|end|" \
   "code:|002|xpos:|654|ypos:|456|"
 "$bin" --trust "$dir/prog.mvn"
-PATH="$dir/bin:$PATH" start_mavorin "$dir/prog.mvn"
+PATH="$dir/bin:$PATH" start_mavorin -v "$dir/prog.mvn"
 wait_for "! kill -0 $mav 2>/dev/null" 15
 check "ended by the macro" "$(kill -0 "$mav" 2>/dev/null && echo running || echo ended)" "ended"
 wait "$mav"
@@ -46,6 +47,10 @@ lösch.sh [ä]
 run me.sh [eins] [zwei drei]
 run me.sh [vier]
 xdg-open [$dir/brief an dich.txt]"
+check "a failed launch is logged with time and reason" \
+  "$(grep -cE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z launch: gibt-es-nicht-9f eins: .+' \
+    "$XDG_STATE_HOME/mavorin/mavorin.log")" 1
+check "and with -v on stderr" "$(grep -c 'launch: gibt-es-nicht-9f eins' "$dir/mavorin.log")" 1
 check "no second command" "$([ -e "$dir/id.txt" ] && echo ran || echo none)" "none"
 check "the run went on after refused PC commands" "$(pointer)" "321 123"
 sleep 0.3

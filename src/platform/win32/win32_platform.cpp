@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "platform/log.hpp"
 #include "platform/win32/win32_text.hpp"
 
 namespace mavorin::win32 {
@@ -170,7 +171,8 @@ bool running_on_wine() {
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-Win32Platform::Win32Platform() : command_line_(narrow(command_tail(GetCommandLineW()))) {
+Win32Platform::Win32Platform()
+    : command_line_(narrow(without_verbose_flag(command_tail(GetCommandLineW())))) {
     // Brings up the display driver: before that Wine reports the pointer at 0,0.
     GetSystemMetrics(SM_CXSCREEN);
     seed_random_from_clock();
@@ -198,7 +200,7 @@ Point Win32Platform::get_cursor_pos() {
 }
 
 void Win32Platform::set_cursor_pos(int x, int y) {
-    SetCursorPos(x, y);
+    if (!SetCursorPos(x, y)) log_failure("pointer move", last_error_text());
 }
 
 void Win32Platform::mouse_event(int flags) {
@@ -219,6 +221,7 @@ bool Win32Platform::send_keys(const std::string& text, const KeepTyping&) {
     if (inputs.empty()) return true;
     const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     if (sent == inputs.size()) return true;
+    log_failure("typing", "SendInput was cut short: " + last_error_text());
     // Input was cut short (blocked by a higher-integrity window): let go of what went down.
     std::vector<INPUT> ups;
     for (UINT i = 0; i < sent; ++i) {

@@ -53,6 +53,43 @@ std::wstring command_tail(std::wstring_view line) {
     return std::wstring(line.substr(i));
 }
 
+std::wstring without_verbose_flag(std::wstring tail) {
+    auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    if (tail == L"-v") return {};
+    if (tail.size() > 2 && tail.compare(0, 2, L"-v") == 0 && blank(tail[2])) {
+        size_t i = 2;
+        while (i < tail.size() && blank(tail[i])) ++i;
+        tail.erase(0, i);
+    }
+    if (tail.size() > 2 && tail.compare(tail.size() - 2, 2, L"-v") == 0 &&
+        blank(tail[tail.size() - 3])) {
+        tail.resize(tail.size() - 2);
+        while (!tail.empty() && blank(tail.back())) tail.pop_back();
+    }
+    return tail;
+}
+
+std::string error_text(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = "error " + std::to_string(code);
+    if (n && buffer) {
+        std::wstring message(buffer, n);
+        while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                                    message.back() == L' ' || message.back() == L'.'))
+            message.pop_back();
+        text += " (" + narrow(message) + ")";
+    }
+    if (buffer) LocalFree(buffer);
+    return text;
+}
+
+std::string last_error_text() {
+    return error_text(GetLastError());
+}
+
 std::wstring without_trailing_backslash(std::wstring folder) {
     while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
     return folder;

@@ -16,6 +16,13 @@ std::wstring dialog_filter(std::string_view filter);
 // that separate it from the name; the rest is kept exactly as given.
 std::wstring command_tail(std::wstring_view command_line);
 
+// A command tail without the window's own "-v" (first or last, as a word of its own).
+std::wstring without_verbose_flag(std::wstring tail);
+
+// The system's message for an error code (GetLastError), for the failure log.
+std::string error_text(unsigned long code);
+std::string last_error_text();
+
 // A folder without trailing backslashes ("C:\" becomes "C:", so that "C:" + "\x" is a path).
 std::wstring without_trailing_backslash(std::wstring folder);
 

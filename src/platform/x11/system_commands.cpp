@@ -9,20 +9,27 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 #include <thread>
 
+#include "platform/log.hpp"
 #include "platform/x11/x11_devices.hpp"
 
 namespace mavorin::x11 {
 
-void spawn_detached(const std::vector<std::string>& argv) {
+void spawn_detached(std::string_view operation, const std::vector<std::string>& argv) {
     if (argv.empty()) return;
     posix_spawn_file_actions_t files;
     posix_spawnattr_t attr;
-    if (posix_spawn_file_actions_init(&files) != 0) return;
+    if (posix_spawn_file_actions_init(&files) != 0) {
+        log_failure(operation, argv[0] + ": out of memory");
+        return;
+    }
     if (posix_spawnattr_init(&attr) != 0) {
         posix_spawn_file_actions_destroy(&files);
+        log_failure(operation, argv[0] + ": out of memory");
         return;
     }
     for (int fd = 0; fd < 3; ++fd)
@@ -45,7 +52,10 @@ void spawn_detached(const std::vector<std::string>& argv) {
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&files);
     // Nobody waits for the program; a small thread collects its exit so no zombie stays.
-    if (rc == 0) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    if (rc == 0)
+        std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    else
+        log_failure(operation, argv[0] + ": " + std::strerror(rc));
 }
 
 std::vector<std::string> X11Devices::drive_roots() {
@@ -80,12 +90,18 @@ void X11Devices::mci_send(const std::string& command) {
     } else if (words.size() == 4 && lower(words[0]) == "set" && lower(words[2]) == "door") {
         auto it = cd_aliases_.find(lower(words[1]));
         if (it == cd_aliases_.end()) return;
-        int fd = open(it->second.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return;
+        const std::string& device = it->second;
+        int fd = open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            log_failure("cd door", device + ": " + std::strerror(errno));
+            return;
+        }
+        int rc = 0;
         if (lower(words[3]) == "open")
-            ioctl(fd, CDROMEJECT, 0);
+            rc = ioctl(fd, CDROMEJECT, 0);
         else if (lower(words[3]) == "closed")
-            ioctl(fd, CDROMCLOSETRAY, 0);
+            rc = ioctl(fd, CDROMCLOSETRAY, 0);
+        if (rc < 0) log_failure("cd door", device + ": " + std::strerror(errno));
         close(fd);
     } else if (words.size() == 2 && lower(words[0]) == "close") {
         cd_aliases_.erase(lower(words[1]));

@@ -5,6 +5,7 @@
 #include <sys/shm.h>
 #include <turbojpeg.h>
 
+#include "platform/log.hpp"
 #include "platform/x11/x11_devices.hpp"
 
 namespace mavorin::x11 {
@@ -94,6 +95,7 @@ bool ScreenCapture::ensure_shm(const XWindowAttributes& attr) {
         img->data = nullptr;
         XDestroyImage(img);
         shm_unusable_ = true;
+        log_failure("screen capture", "no shared memory with the X server; copying instead");
         return false;
     }
     shm_image_ = img;
@@ -118,6 +120,7 @@ Bitmap ScreenCapture::grab() {
         } else {
             drop_shm();
             shm_unusable_ = true;  // e.g. a server on another machine: plain copies from now on
+            log_failure("screen capture", "XShmGetImage failed; copying instead");
         }
     }
     if (!done) {
@@ -126,6 +129,7 @@ Bitmap ScreenCapture::grab() {
             copy_pixels(img, out);
             XDestroyImage(img);
         } else {
+            log_failure("screen capture", "XGetImage failed; the picture stays black");
             out.bgr.assign(static_cast<size_t>(out.width) * out.height * 3, 0);
         }
     }

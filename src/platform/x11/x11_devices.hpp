@@ -194,7 +194,8 @@ class X11Devices : public DeviceServices {
 };
 
 // Starts a program detached from us (its own session, never awaited).
-void spawn_detached(const std::vector<std::string>& argv);
+// `operation` names it in the failure log ("launch", "shutdown"...).
+void spawn_detached(std::string_view operation, const std::vector<std::string>& argv);
 // Encodes 24-bit BGR pixels as JPEG; 0 on success, otherwise a nonzero status.
 int encode_jpeg(const Bitmap& image, int quality, std::string& out);
 

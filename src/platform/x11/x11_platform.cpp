@@ -12,6 +12,7 @@
 
 #include "platform/command_text.hpp"
 #include "platform/image_files.hpp"
+#include "platform/log.hpp"
 #include "platform/x11/x11_devices.hpp"
 
 namespace mavorin::x11 {
@@ -161,25 +162,29 @@ void X11Devices::clipboard_set_text(const std::string& text) {
 }
 
 void X11Devices::lock_workstation() {
-    spawn_detached({"loginctl", "lock-session"});
+    spawn_detached("lock", {"loginctl", "lock-session"});
 }
 
 void X11Devices::monitor_off() {
     int ev, err;
-    if (!DPMSQueryExtension(dpy_, &ev, &err) || !DPMSCapable(dpy_)) return;
+    if (!DPMSQueryExtension(dpy_, &ev, &err) || !DPMSCapable(dpy_)) {
+        log_failure("screen off", "the X server has no power management (DPMS)");
+        return;
+    }
     DPMSEnable(dpy_);
     DPMSForceLevel(dpy_, DPMSModeOff);
     XFlush(dpy_);
 }
 
 void X11Devices::shutdown() {
-    spawn_detached({"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
+    spawn_detached("shutdown",
+                   {"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
                     "org.freedesktop.login1.Manager", "PowerOff", "b", "false"});
 }
 
 void X11Devices::reboot() {
-    spawn_detached({"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
-                    "org.freedesktop.login1.Manager", "Reboot", "b", "false"});
+    spawn_detached("reboot", {"busctl", "call", "org.freedesktop.login1", "/org/freedesktop/login1",
+                              "org.freedesktop.login1.Manager", "Reboot", "b", "false"});
 }
 
 void X11Devices::run_program(const std::string& text) {
@@ -204,14 +209,16 @@ void X11Devices::run_program(const std::string& text) {
     if (launch.kind == Launch::Kind::program) {
         std::vector<std::string> argv{launch.file};
         argv.insert(argv.end(), launch.arguments.begin(), launch.arguments.end());
-        spawn_detached(argv);
+        spawn_detached("launch", argv);
     } else if (launch.kind == Launch::Kind::document) {
         open_with_default_handler(launch.file);
+    } else {
+        log_failure("launch", text + ": no such program or file");
     }
 }
 
 void X11Devices::open_with_default_handler(const std::string& target) {
-    spawn_detached({"xdg-open", target});
+    spawn_detached("launch", {"xdg-open", target});
 }
 
 void X11Devices::end_program() {
@@ -232,7 +239,10 @@ bool X11Devices::save_bmp(const Bitmap& image, const std::string& path) {
 int X11Devices::save_jpeg(const Bitmap& image, const std::string& path, int quality) {
     std::string bytes;
     int status = encode_jpeg(image, quality, bytes);
-    if (status != 0) return status;
+    if (status != 0) {
+        log_failure("write " + path, "the picture cannot be encoded as JPEG");
+        return status;
+    }
     // A file that cannot be written reports the library's generic failure.
     return save_file(resolve(path), bytes, Durability::plain).ok() ? 0 : 1;
 }

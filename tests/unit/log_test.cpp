@@ -1,0 +1,76 @@
+// The failure log: line format, where it goes, and rotation at the size limit.
+#include "platform/log.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <vector>
+
+#include "fixture.hpp"
+
+namespace mavorin {
+namespace {
+
+using std::chrono::seconds;
+using std::chrono::system_clock;
+
+TEST(FailureLog, LinesCarryUtcTimeOperationAndReasonOnOneLine) {
+    struct Case {
+        long long epoch;
+        const char* operation;
+        const char* reason;
+        const char* line;
+    } cases[] = {
+        {1000000000, "cd door", "/dev/sr0: No medium found",
+         "2001-09-09T01:46:40Z cd door: /dev/sr0: No medium found"},
+        {951782399, "launch", "a\r\nb", "2000-02-28T23:59:59Z launch: a  b"},
+        {951782400, "write /x.bmp", "Keine Schreibrechte",
+         "2000-02-29T00:00:00Z write /x.bmp: Keine Schreibrechte"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(log_line(system_clock::time_point(seconds(c.epoch)), c.operation, c.reason),
+                  c.line);
+
+    std::vector<std::string> got;
+    set_log_sink([&](const std::string& line) { got.push_back(line); });
+    log_failure("shutdown", "busctl: No such file or directory");
+    set_log_sink(nullptr);
+    log_failure("lock", "dropped: no sink");
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].substr(20), " shutdown: busctl: No such file or directory");
+}
+
+TEST(FailureLog, FileRotatesAtTheLimitKeepingOneOldFile) {
+    testing::TempFolder dir;
+    const std::filesystem::path file = dir.file("state/mavorin/mavorin.log");
+    RotatingLogFile log(file, 60);
+    EXPECT_TRUE(std::filesystem::is_directory(file.parent_path()));
+    EXPECT_FALSE(std::filesystem::exists(file));  // no line, no file
+    // Each line is 21 bytes with its end: two fit in 60, the third starts a new file.
+    for (char n = '1'; n <= '5'; ++n) log.write(std::string(19, n) + "!");
+    const std::string line3 = std::string(19, '3') + "!\n", line4 = std::string(19, '4') + "!\n";
+    EXPECT_EQ(dir.read("state/mavorin/mavorin.log"), std::string(19, '5') + "!\n");
+    EXPECT_EQ(dir.read("state/mavorin/mavorin.log.1"), line3 + line4);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("state/mavorin/mavorin.log.2")));
+}
+
+TEST(FailureLog, FileLivesInTheXdgStateFolder) {
+    struct Case {
+        const char* state;
+        const char* home;
+        const char* path;
+    } cases[] = {
+        {"/s", "/h", "/s/mavorin/mavorin.log"},
+        {nullptr, "/h", "/h/.local/state/mavorin/mavorin.log"},
+        {"", "/h", "/h/.local/state/mavorin/mavorin.log"},
+        {"relative", "/h", "/h/.local/state/mavorin/mavorin.log"},
+        {nullptr, nullptr, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(xdg_log_path(c.state, c.home).generic_string(), c.path)
+            << (c.state ? c.state : "(unset)");
+}
+
+}  // namespace
+}  // namespace mavorin
