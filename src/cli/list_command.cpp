@@ -18,9 +18,9 @@ int list_command(const std::string& file, std::ostream& out, std::ostream& err) 
     frm_mavorin& w = *h.window;
     w.startup.Form_Load();
     w.dateipfad = path;
-    w.datei.cmd_load_Click();
+    w.macro_file.cmd_load_Click();
     for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
-        out << listenzeile(i, w.befehl[i]) << "\n";
+        out << list_line(i, w.befehl[i]) << "\n";
     out.flush();
     return 0;
 }

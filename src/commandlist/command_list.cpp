@@ -7,7 +7,7 @@
 
 namespace mavorin {
 
-std::string listenzeile(int index, const std::string& record) {
+std::string list_line(int index, const std::string& record) {
     // Number pattern "00#": two forced digits and one optional digit that shows nothing for 0.
     std::string num = index == 0 ? "00" : std::to_string(index);
     while (num.size() < 3 && index != 0) num.insert(num.begin(), '0');
@@ -20,7 +20,7 @@ void CommandList::befehlsliste() {
     w.liste_anzahl = std::min(w.befehl_anzahl, w.liste_max);
     w.lst_code.clear();
     for (int i = 0; i <= w.liste_anzahl && i < kSlots; ++i)
-        w.lst_code.add_item(listenzeile(i, w.befehl[i]));
+        w.lst_code.add_item(list_line(i, w.befehl[i]));
     if (w.befehl_aktuell <= w.liste_anzahl) {
         w.lst_code.set_selected(w.befehl_aktuell, true);
         w.lst_code.set_list_index(w.befehl_aktuell);
@@ -28,9 +28,9 @@ void CommandList::befehlsliste() {
 }
 
 void CommandList::set_count(int n) {
-    w.txt_befehle.set_text(zahl_text(n));
+    w.txt_befehle.set_text(number_text(n));
     w.hsc_befehle.set_max(n);
-    w.lbl_hscmax.set_caption(zahl_text(n));
+    w.lbl_hscmax.set_caption(number_text(n));
     w.befehl_anzahl = n;
 }
 
@@ -61,7 +61,7 @@ void CommandList::hsc_befehle_Change() {
     w.laden = true;
     normalise_settings_fields(w);
     w.befehl_aktuell = w.hsc_befehle.value();
-    w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+    w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
     show_code_combo_for_current(w);
     w.records.befehl_aktuellencode();
     w.panels.codesichtbar();
@@ -74,14 +74,14 @@ void CommandList::txt_befehle_Change() {
     double typed = wert_aus_text(w.txt_befehle.text());
     if (typed > w.befehle_max) {
         // The correction runs this handler again with the corrected text.
-        w.txt_befehle.set_text(zahl_text(w.befehle_max));
+        w.txt_befehle.set_text(number_text(w.befehle_max));
         return;
     }
     if (typed < 1) return;
     // The scroll bar's maximum is a whole number; the count follows it.
-    const int n = std::max(1, static_cast<int>(runde(typed)));
+    const int n = std::max(1, static_cast<int>(round_half_even(typed)));
     w.hsc_befehle.set_max(n);
-    w.lbl_hscmax.set_caption(zahl_text(n));
+    w.lbl_hscmax.set_caption(number_text(n));
     w.befehl_anzahl = n;
     for (int i = 0; i <= n && i < kSlots; ++i)
         if (w.befehl[i].empty()) w.befehl[i] = kDefaultRecord;
@@ -97,7 +97,7 @@ void CommandList::img_befehl_right_Click() {
     const double count = wert_aus_text(w.txt_befehle.text());
     if (!(count < w.befehle_max)) return;
     // A negative count in the box (it only ignores such text) has no slot to write.
-    const long long n = runde(count) + 1;
+    const long long n = round_half_even(count) + 1;
     if (n < 1 || n > w.befehle_max) return;
     w.laden = true;
     set_count(static_cast<int>(n));
@@ -109,13 +109,13 @@ void CommandList::img_befehl_right_Click() {
 void CommandList::img_befehl_left_Click() {
     const double count = wert_aus_text(w.txt_befehle.text());
     if (!(count > 1)) return;
-    const long long n = runde(count) - 1;
+    const long long n = round_half_even(count) - 1;
     if (n < 1 || n > w.befehle_max) return;
     w.laden = true;
     set_count(static_cast<int>(n));
     if (w.befehl_aktuell > w.befehl_anzahl) {
         w.befehl_aktuell = w.befehl_anzahl;
-        w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+        w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
         // Parse the record that became current, so the panel shows its own values.
         w.records.befehl_aktuellencode();
         w.panels.codesichtbar();
@@ -150,7 +150,7 @@ void CommandList::codebox_auswahlclick() {
     w.combo_sperre = true;
     w.befehl_aktuell = std::max(0, w.lst_code.list_index());
     w.hsc_befehle.set_value(w.befehl_aktuell);
-    w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+    w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
     show_code_combo_for_current(w);
     w.records.befehl_aktuellencode();
 }

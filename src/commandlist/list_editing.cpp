@@ -43,7 +43,7 @@ void ListEditing::lst_code_MouseDown(int button, int, float, float) {
         w.mnupaste.set_enabled(!w.befehl_kopie[0].empty());
         w.mnulistboxcode.popup();
     } else if (button == 1) {
-        w.liste.codebox_auswahlclick();
+        w.command_list.codebox_auswahlclick();
         w.panels.codesichtbar();
     }
 }
@@ -51,7 +51,7 @@ void ListEditing::lst_code_MouseDown(int button, int, float, float) {
 void ListEditing::lst_code_KeyUp(int key, int) {
     Loading guard(w);
     if (key >= 33 && key <= 40) {
-        w.liste.codebox_auswahlclick();
+        w.command_list.codebox_auswahlclick();
         w.panels.codesichtbar();
     } else if (key == 46) {
         mnudelete_Click();
@@ -71,7 +71,7 @@ void ListEditing::lst_code_KeyPress(int ch) {
             mnudisplay_Click();
             break;
         case 14:
-            w.liste.mnunewcommand_Click();
+            w.command_list.mnunewcommand_Click();
             break;
         case 22:
             mnupaste_Click();
@@ -125,12 +125,12 @@ void ListEditing::mnudelete_Click() {
             }
         }
     }
-    w.liste.set_count(w.befehl_anzahl - d);
+    w.command_list.set_count(w.befehl_anzahl - d);
     if (w.befehl_aktuell > w.befehl_anzahl) {
         w.befehl_aktuell = w.befehl_anzahl;
-        w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+        w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
     }
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
     w.records.befehl_aktuellencode();
     w.panels.codesichtbar();
 }
@@ -143,14 +143,14 @@ void ListEditing::mnupaste_Click() {
     if (w.befehl_anzahl + n > w.liste_max) return;
     entfernte_befehle_leeren();
     const int old_count = w.befehl_anzahl;
-    w.liste.set_count(old_count + n);
+    w.command_list.set_count(old_count + n);
     // Commands after p move up by n places (an empty buffer moves nothing).
     for (int i = old_count; n > 0 && i > p; --i) {
         w.befehl[i + n] = std::move(w.befehl[i]);
         w.befehl[i].clear();
     }
     for (int k = 0; k < n; ++k) w.befehl[p + 1 + k] = w.befehl_kopie[k];
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
 }
 
 void ListEditing::mnuall_Click() {

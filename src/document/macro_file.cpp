@@ -119,12 +119,12 @@ bool MacroFile::load() {
         w.befehl_aktuell = z;
         w.records.befehl_aktuellencode();
     }
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
     w.hsc_befehle.set_min(0);
     w.hsc_befehle.set_value(0);
     w.lbl_hscaktuell.set_caption("0");
-    w.txt_befehle.set_text(zahl_text(w.befehl_anzahl));
-    w.lbl_hscmax.set_caption(zahl_text(w.befehl_anzahl));
+    w.txt_befehle.set_text(number_text(w.befehl_anzahl));
+    w.lbl_hscmax.set_caption(number_text(w.befehl_anzahl));
     w.hsc_befehle.set_max(w.befehl_anzahl);
 
     w.laden = true;
@@ -133,12 +133,12 @@ bool MacroFile::load() {
     w.records.befehl_aktuellencode();
     w.com_0_startcode.set_text(w.befehl_wert3[0]);
     w.com_0_abbruchcode.set_text(w.befehl_wert4[0]);
-    w.txt_0_loop.set_text(zahl_text(wert_aus_text(w.befehl_wert2[0])));
+    w.txt_0_loop.set_text(number_text(wert_aus_text(w.befehl_wert2[0])));
     double wait = wert_aus_text(w.befehl_wert1[0]);
     if (wait < 0) wait = 0;
     if (wait > 60000) wait = 60000;
-    w.befehl_wert1[0] = zahl_text(wait);
-    w.txt_0_wait.set_text(zahl_text(wait));
+    w.befehl_wert1[0] = number_text(wait);
+    w.txt_0_wait.set_text(number_text(wait));
     w.code_aktuell = 0;
     w.records.schreibebefehl();
     w.laden = false;
@@ -165,7 +165,7 @@ void MacroFile::lst_code_OLEDragDrop(const std::vector<std::string>& files) {
 void MacroFile::beginn_lesedatei() {
     if (!read_header() || w.dateikennung != ".mvn") return;
     const double mode = wert_aus_text(w.kopfzeile.size() > 5 ? w.kopfzeile.substr(5, 1) : "");
-    w.dateikennung = zahl_text(mode);
+    w.dateikennung = number_text(mode);
     if (mode == 1) {
         cmd_load_Click();
     } else if (mode == 2) {

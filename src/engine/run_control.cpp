@@ -59,8 +59,8 @@ void RunControl::cmd_start_Click() {
     f.zahl_neu = true;
     f.zahl = 0;
     f.zahl_naechste = 0;
-    f.zahl_naechste_leer = false;
-    f.zahl_leer = false;
+    f.next_number_blank = false;
+    f.number_blank = false;
     f.pixel_status = 0;
     for (int i = 0; i <= f.befehl_anzahl && i < kSlots; ++i) {
         f.befehl_aktuell = i;
@@ -79,11 +79,11 @@ void RunControl::cmd_start_Click() {
     }
     f.befehl_aktuell = 0;
     f.durchlauf = 0;
-    f.liste.befehlsliste();
+    f.command_list.befehlsliste();
     f.cmd_start.set_caption(f.abbruchname + "=Stop");
     lock_editor(true);
     if (f.wartezeit < 10) f.wartezeit = 10;
-    f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit)));
+    f.Timer_start.set_interval(static_cast<long>(round_half_even(f.wartezeit)));
     f.Timer_befehlstart.set_enabled(false);
     f.Timer_befehlstop.set_enabled(true);
     f.Timer_startloop.set_enabled(true);
@@ -110,7 +110,7 @@ void RunControl::start_stop() {
     f.befehl_aktuell = 0;
     f.code_aktuell = 0;
     f.panels.codesichtbar();
-    f.liste.befehlsliste();
+    f.command_list.befehlsliste();
     f.Timer_befehlstop.set_enabled(false);
     f.Timer_befehlstart.set_enabled(true);
 }
@@ -155,7 +155,7 @@ void RunControl::lst_code_DblClick() {
         f.Timer_start.set_interval(100);
     } else {
         // A pause below 1 ms would never fire; run the command after the shortest pause instead.
-        long wait = static_cast<long>(runde(wert_aus_text(f.txt_0_wait.text())));
+        long wait = static_cast<long>(round_half_even(wert_aus_text(f.txt_0_wait.text())));
         f.Timer_start.set_interval(wait < 1 ? 10 : wait);
     }
     if (f.code_aktuell != 10) f.Timer_start.set_enabled(true);
