@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -27,7 +28,7 @@ void Startup::apply_background(unsigned color) {
 }
 
 void Startup::Form_Load() {
-    w.laden = true;
+    LoadingScope loading(w);
     // "Laden" starts disabled, as designed; only an existing file enables it.
     w.cmd_load.set_enabled(false);
     w.dateipfad = "mavorin.mvn";
@@ -79,11 +80,10 @@ void Startup::Form_Load() {
         }
         w.panels.codesichtbar();
     }
-    w.laden = false;
 }
 
 void Startup::cmd_neu_Click() {
-    w.laden = true;
+    LoadingScope loading(w);
     w.dateipfad = "mavorin.mvn";
     w.hsc_befehle.set_value(0);
     w.befehl_aktuell = 0;
@@ -128,7 +128,6 @@ void Startup::cmd_neu_Click() {
     w.command_list.befehlsliste();
     w.code_aktuell = 0;
     w.panels.codesichtbar();
-    w.laden = false;
 }
 
 void Startup::Form_Unload() {

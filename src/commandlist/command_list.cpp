@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -58,7 +59,7 @@ void show_code_combo_for_current(frm_mavorin& w) {
 
 void CommandList::hsc_befehle_Change() {
     if (w.laden || w.running()) return;
-    w.laden = true;
+    LoadingScope loading(w);
     normalise_settings_fields(w);
     w.befehl_aktuell = w.hsc_befehle.value();
     w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
@@ -66,7 +67,6 @@ void CommandList::hsc_befehle_Change() {
     w.records.befehl_aktuellencode();
     w.panels.codesichtbar();
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::txt_befehle_Change() {
@@ -99,11 +99,10 @@ void CommandList::img_befehl_right_Click() {
     // A negative count in the box (it only ignores such text) has no slot to write.
     const long long n = round_half_even(count) + 1;
     if (n < 1 || n > w.befehle_max) return;
-    w.laden = true;
+    LoadingScope loading(w);
     set_count(static_cast<int>(n));
     w.befehl[n] = kDefaultRecord;
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::img_befehl_left_Click() {
@@ -111,7 +110,7 @@ void CommandList::img_befehl_left_Click() {
     if (!(count > 1)) return;
     const long long n = round_half_even(count) - 1;
     if (n < 1 || n > w.befehle_max) return;
-    w.laden = true;
+    LoadingScope loading(w);
     set_count(static_cast<int>(n));
     if (w.befehl_aktuell > w.befehl_anzahl) {
         w.befehl_aktuell = w.befehl_anzahl;
@@ -121,12 +120,11 @@ void CommandList::img_befehl_left_Click() {
         w.panels.codesichtbar();
     }
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::mnunewcommand_Click() {
     if (w.befehl_anzahl >= w.liste_max) return;
-    w.laden = true;
+    LoadingScope loading(w);
     int p = 0;
     for (int i = 0; i <= w.befehl_anzahl && i < w.lst_code.list_count(); ++i) {
         if (w.lst_code.selected(i)) {
@@ -138,7 +136,6 @@ void CommandList::mnunewcommand_Click() {
     set_count(n);
     for (int i = n; i >= p + 1; --i) w.befehl[i] = (i == 1) ? w.befehl[2] : w.befehl[i - 1];
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::codebox_auswahlclick() {
@@ -157,7 +154,7 @@ void CommandList::codebox_auswahlclick() {
 
 void CommandList::com_code_Click() {
     if (w.laden) return;
-    w.laden = true;
+    LoadingScope loading(w);
     // With no entry chosen there is no code to write (it would read as the settings code).
     if (!w.running() && (w.befehl_aktuell == 0 || w.com_code.list_index() >= 0)) {
         w.code_aktuell = w.befehl_aktuell == 0 ? 0 : w.com_code.list_index() + 1;
@@ -165,7 +162,6 @@ void CommandList::com_code_Click() {
         w.records.befehl_aktuellencode();
         w.panels.codesichtbar();
     }
-    w.laden = false;
 }
 
 void CommandList::chk_0_listbox_Click() {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -20,17 +21,10 @@ int first_selected(frm_mavorin& w) {
     return 0;
 }
 
-// Keeps the nested change handlers of the count box and scroll bar quiet.
-struct Loading {
-    explicit Loading(frm_mavorin& w) : w(w) { w.laden = true; }
-    ~Loading() { w.laden = false; }
-    frm_mavorin& w;
-};
-
 }  // namespace
 
 void ListEditing::lst_code_MouseDown(int button, int, float, float) {
-    Loading guard(w);
+    LoadingScope loading(w);
     if (button == 2) {
         const bool settings = w.lst_code.selected(0);
         w.mnucut.set_enabled(!settings);
@@ -49,7 +43,7 @@ void ListEditing::lst_code_MouseDown(int button, int, float, float) {
 }
 
 void ListEditing::lst_code_KeyUp(int key, int) {
-    Loading guard(w);
+    LoadingScope loading(w);
     if (key >= 33 && key <= 40) {
         w.command_list.codebox_auswahlclick();
         w.panels.codesichtbar();
@@ -59,7 +53,7 @@ void ListEditing::lst_code_KeyUp(int key, int) {
 }
 
 void ListEditing::lst_code_KeyPress(int ch) {
-    Loading guard(w);
+    LoadingScope loading(w);
     switch (ch) {
         case 1:
             mnuall_Click();
@@ -86,7 +80,7 @@ void ListEditing::lst_code_KeyPress(int ch) {
 
 void ListEditing::mnucopy_Click() {
     if (w.befehl_aktuell == 0) return;
-    Loading guard(w);
+    LoadingScope loading(w);
     std::fill(w.befehl_kopie.begin(), w.befehl_kopie.end(), std::string());
     int k = 0;
     for (int i = 0; i <= shown_lines(w); ++i)
@@ -102,7 +96,7 @@ void ListEditing::mnucut_Click() {
 
 void ListEditing::mnudelete_Click() {
     if (w.befehl_aktuell == 0 || w.lst_code.selected(0)) return;
-    Loading guard(w);
+    LoadingScope loading(w);
     const int shown = shown_lines(w);
     int s = 0;
     for (int i = 0; i <= shown; ++i) s += w.lst_code.selected(i);
@@ -136,7 +130,7 @@ void ListEditing::mnudelete_Click() {
 }
 
 void ListEditing::mnupaste_Click() {
-    Loading guard(w);
+    LoadingScope loading(w);
     const int p = first_selected(w);
     int n = 0;
     while (n < kSlots && !w.befehl_kopie[n].empty()) ++n;
@@ -154,7 +148,7 @@ void ListEditing::mnupaste_Click() {
 }
 
 void ListEditing::mnuall_Click() {
-    Loading guard(w);
+    LoadingScope loading(w);
     const int shown = shown_lines(w);
     for (int i = 1; i <= shown; ++i) w.lst_code.set_selected(i, true);
     w.lst_code.set_selected(0, false);

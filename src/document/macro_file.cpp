@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 #include "document/codepage.hpp"
 #include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
@@ -127,21 +128,24 @@ bool MacroFile::load() {
     w.lbl_hscmax.set_caption(number_text(w.befehl_anzahl));
     w.hsc_befehle.set_max(w.befehl_anzahl);
 
-    w.laden = true;
-    w.code_aktuell = 0;
-    w.befehl_aktuell = 0;
-    w.records.befehl_aktuellencode();
-    w.com_0_startcode.set_text(w.befehl_wert3[0]);
-    w.com_0_abbruchcode.set_text(w.befehl_wert4[0]);
-    w.txt_0_loop.set_text(number_text(wert_aus_text(w.befehl_wert2[0])));
-    double wait = wert_aus_text(w.befehl_wert1[0]);
-    if (wait < 0) wait = 0;
-    if (wait > 60000) wait = 60000;
-    w.befehl_wert1[0] = number_text(wait);
-    w.txt_0_wait.set_text(number_text(wait));
-    w.code_aktuell = 0;
-    w.records.schreibebefehl();
-    w.laden = false;
+    {
+        // Cleared, not restored: start-up loads inside its own guard, and what it does after the
+        // load (window options, the panel) must reach the field handlers as after any load.
+        LoadingScope loading(w, LoadingScope::OnExit::clear);
+        w.code_aktuell = 0;
+        w.befehl_aktuell = 0;
+        w.records.befehl_aktuellencode();
+        w.com_0_startcode.set_text(w.befehl_wert3[0]);
+        w.com_0_abbruchcode.set_text(w.befehl_wert4[0]);
+        w.txt_0_loop.set_text(number_text(wert_aus_text(w.befehl_wert2[0])));
+        double wait = wert_aus_text(w.befehl_wert1[0]);
+        if (wait < 0) wait = 0;
+        if (wait > 60000) wait = 60000;
+        w.befehl_wert1[0] = number_text(wait);
+        w.txt_0_wait.set_text(number_text(wait));
+        w.code_aktuell = 0;
+        w.records.schreibebefehl();
+    }
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
     return true;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -172,7 +173,9 @@ void Panels::codesichtbar() {
 
 void Panels::Timer_combobox_Timer() {
     frm_mavorin& f = w;
-    f.laden = true;
+    // Cleared, not restored: the tick also frees the handlers from a flag an earlier operation
+    // left set.
+    LoadingScope loading(f, LoadingScope::OnExit::clear);
     const double code = f.code_aktuell;
     if (code >= 1 && code <= 10 && code == std::floor(code)) {
         f.com_code.set_text(code_names()[static_cast<int>(code) - 1]);
@@ -180,7 +183,6 @@ void Panels::Timer_combobox_Timer() {
     }
     f.combo_sperre = false;
     f.Timer_combobox.set_enabled(false);
-    f.laden = false;
 }
 
 }  // namespace mavorin

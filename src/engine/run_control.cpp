@@ -2,6 +2,7 @@
 #include "engine/run_control.hpp"
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -43,10 +44,11 @@ void RunControl::lock_editor(bool locked) {
 
 void RunControl::cmd_start_Click() {
     frm_mavorin& f = w;
-    f.laden = true;
+    // Cleared, not restored: a file started at start-up runs this inside start-up's guard, and
+    // the steps of start-up that follow have always run with the handlers live.
+    LoadingScope loading(f, LoadingScope::OnExit::clear);
     if (f.cmd_start.caption() != "Start") {
         start_stop();
-        f.laden = false;
         return;
     }
     const double shown_wait = wert_aus_text(f.txt_0_wait.text());
@@ -87,7 +89,6 @@ void RunControl::cmd_start_Click() {
     f.Timer_befehlstart.set_enabled(false);
     f.Timer_befehlstop.set_enabled(true);
     f.Timer_startloop.set_enabled(true);
-    f.laden = false;
 }
 
 void RunControl::start_stop() {
@@ -131,11 +132,8 @@ bool RunControl::abort_key_tapped() {
 
 void RunControl::lst_code_DblClick() {
     frm_mavorin& f = w;
-    f.laden = true;
-    if (f.running()) {
-        f.laden = false;
-        return;
-    }
+    LoadingScope loading(f);
+    if (f.running()) return;
     const int row = f.lst_code.list_index();
     if (row >= 0) f.befehl_aktuell = row;
     f.records.befehl_aktuellencode();
@@ -143,15 +141,10 @@ void RunControl::lst_code_DblClick() {
         const std::string& word = f.befehl_wert1[f.befehl_aktuell];
         if (word == "shutdown" || word == "reboot") {
             if (f.message_box("Möchten Sie diesen Befehl wirklich ausführen?", kMbYesNoQuestion) ==
-                kIdNo) {
-                f.laden = false;
+                kIdNo)
                 return;
-            }
         }
-        if (word == "input-disable" || word == "input-enable") {
-            f.laden = false;
-            return;
-        }
+        if (word == "input-disable" || word == "input-enable") return;
         f.Timer_start.set_interval(100);
     } else {
         // A pause below 1 ms would never fire; run the command after the shortest pause instead.
@@ -159,7 +152,6 @@ void RunControl::lst_code_DblClick() {
         f.Timer_start.set_interval(wait < 1 ? 10 : wait);
     }
     if (f.code_aktuell != 10) f.Timer_start.set_enabled(true);
-    f.laden = false;
 }
 
 }  // namespace mavorin

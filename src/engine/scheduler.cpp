@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -75,10 +76,10 @@ void Scheduler::Timer_start_Timer() {
     guarded([&] { f.records.befehl_aktuellencode(); });
     // Showing the panel must not write the fields back into the record being run: a single
     // run (no driver) would otherwise rebuild it from half-filled fields.
-    const bool was_loading = f.laden;
-    f.laden = true;
-    guarded([&] { f.panels.codesichtbar(); });
-    f.laden = was_loading;
+    {
+        LoadingScope loading(f);
+        guarded([&] { f.panels.codesichtbar(); });
+    }
     if (f.chk_0_listbox.value() == 1) guarded([&] { f.command_list.befehlsliste(); });
     guarded([&] { run_current_code(); });
     if (f.end_carried_out) return;  // "end" was carried out: nothing after it runs
