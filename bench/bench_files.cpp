@@ -37,7 +37,7 @@ void BM_Load32000(benchmark::State& state) {
     Window win;
     for (auto _ : state) {
         win.w.dateipfad = "big.mvn";
-        win.w.datei.cmd_load_Click();
+        win.w.macro_file.cmd_load_Click();
         benchmark::DoNotOptimize(win.w.befehl_anzahl);
     }
 }
@@ -58,10 +58,10 @@ BENCHMARK(BM_PlainRead32000)->Unit(benchmark::kMillisecond);
 void BM_Save32000(benchmark::State& state) {
     Window win;
     win.w.dateipfad = "big.mvn";
-    win.w.datei.cmd_load_Click();
+    win.w.macro_file.cmd_load_Click();
     for (auto _ : state) {
         win.w.dateipfad = "out.mvn";
-        win.w.datei.cmd_save_Click();
+        win.w.macro_file.cmd_save_Click();
     }
 }
 BENCHMARK(BM_Save32000)->Unit(benchmark::kMillisecond);
@@ -84,7 +84,7 @@ void BM_Load2GB(benchmark::State& state) {
     Window win;
     for (auto _ : state) {
         win.w.dateipfad = name;
-        win.w.datei.cmd_load_Click();
+        win.w.macro_file.cmd_load_Click();
         benchmark::DoNotOptimize(win.w.befehl_anzahl);
     }
     std::filesystem::remove(folder() + "/" + name);

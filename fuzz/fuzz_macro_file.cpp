@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (w->running()) w->run.start_stop();
     w->dateipfad = "f.mvn";
-    w->datei.beginn_lesedatei();
+    w->macro_file.beginn_lesedatei();
     w->dateipfad = "f.mvn";
-    w->datei.cmd_load_Click();
+    w->macro_file.cmd_load_Click();
     if (w->befehl_anzahl < 0 || w->befehl_anzahl > 32000 || w->laden) __builtin_trap();
     if (!w->running()) w->cmd_start.click();
     clock.advance(300);

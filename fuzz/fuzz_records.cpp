@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     w->befehl[slot] = record;
     w->befehl_aktuell = slot;
     w->records.befehl_aktuellencode();
-    (void)listenzeile(slot, w->befehl[slot]);
+    (void)list_line(slot, w->befehl[slot]);
     // Showing its panel writes the fields back: the record must stay a valid record.
     w->panels.codesichtbar();
     if (w->code_aktuell >= 0 && w->code_aktuell <= 10 && w->befehl[slot].rfind("code:|", 0) != 0 &&

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Whatever the user stored, the replaced text never carries a stray modifier: a stored text
     // without braces always parses.
     if (text.find_first_of("{}") == std::string::npos) {
-        if (!mavorin::parse_sendkeys(mavorin::tastatur_text(text, "7")).has_value())
+        if (!mavorin::parse_sendkeys(mavorin::keystroke_text(text, "7")).has_value())
             __builtin_trap();
     }
     return 0;

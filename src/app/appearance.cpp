@@ -18,10 +18,10 @@ void Appearance::Timer_transparenz_Timer() {
     const Point p = w.platform.get_cursor_pos();
     const TwipRect r = w.platform.window_rect_twips();
     const double tx = w.twips_x > 0 ? w.twips_x : 15, ty = w.twips_y > 0 ? w.twips_y : 15;
-    const long long left = runde(r.left / tx);
-    const long long right = runde(r.width / tx + left);
-    const long long top = runde(r.top / ty);
-    const long long bottom = runde(r.height / ty + top);
+    const long long left = round_half_even(r.left / tx);
+    const long long right = round_half_even(r.width / tx + left);
+    const long long top = round_half_even(r.top / ty);
+    const long long bottom = round_half_even(r.height / ty + top);
     // The rectangle's edge counts as outside.
     const bool inside = left < p.x && p.x < right && top < p.y && p.y < bottom;
     int16_t mode = -1;

@@ -13,11 +13,11 @@ frm_mavorin::frm_mavorin(DesktopPlatform& p, form::EventLoop& l)
       befehl_wert3(kSlots),
       befehl_wert4(kSlots),
       befehl_kopie(kSlots) {
-    for (const auto& name : code_namen()) com_code.add_item(name);
+    for (const auto& name : code_names()) com_code.add_item(name);
     com_code0.add_item("Grundeinstellungen");
     for (int i = 0; i < kHotKeyCount; ++i) {
         com_0_startcode.add_item(start_hotkeys()[i].entry);
-        com_0_abbruchcode.add_item(abbruch_hotkeys()[i].entry);
+        com_0_abbruchcode.add_item(abort_hotkeys()[i].entry);
     }
     for (int i = 0; i < kSpecialKeyCount; ++i)
         com_4_eingabebefehl.add_item(special_keys()[i].entry);
@@ -29,34 +29,36 @@ frm_mavorin::frm_mavorin(DesktopPlatform& p, form::EventLoop& l)
 
 void frm_mavorin::wire() {
     // Document.
-    cmd_save.on_click = [this] { datei.cmd_save_Click(); };
-    cmd_save2.on_click = [this] { datei.cmd_save2_Click(); };
-    cmd_load.on_click = [this] { datei.cmd_load_Click(); };
-    cmd_load2.on_click = [this] { datei.cmd_load2_Click(); };
-    lst_code.on_drop = [this](const std::vector<std::string>& f) { datei.lst_code_OLEDragDrop(f); };
+    cmd_save.on_click = [this] { macro_file.cmd_save_Click(); };
+    cmd_save2.on_click = [this] { macro_file.cmd_save2_Click(); };
+    cmd_load.on_click = [this] { macro_file.cmd_load_Click(); };
+    cmd_load2.on_click = [this] { macro_file.cmd_load2_Click(); };
+    lst_code.on_drop = [this](const std::vector<std::string>& f) {
+        macro_file.lst_code_OLEDragDrop(f);
+    };
 
     // Command list.
-    hsc_befehle.on_change = [this] { liste.hsc_befehle_Change(); };
-    txt_befehle.on_change = [this] { liste.txt_befehle_Change(); };
-    txt_befehle.on_lost_focus = [this] { liste.txt_befehle_LostFocus(); };
-    img_befehl_right.on_click = [this] { liste.img_befehl_right_Click(); };
-    img_befehl_left.on_click = [this] { liste.img_befehl_left_Click(); };
-    mnunewcommand.on_click = [this] { liste.mnunewcommand_Click(); };
-    com_code.on_click = [this] { liste.com_code_Click(); };
-    chk_0_listbox.on_click = [this] { liste.chk_0_listbox_Click(); };
+    hsc_befehle.on_change = [this] { command_list.hsc_befehle_Change(); };
+    txt_befehle.on_change = [this] { command_list.txt_befehle_Change(); };
+    txt_befehle.on_lost_focus = [this] { command_list.txt_befehle_LostFocus(); };
+    img_befehl_right.on_click = [this] { command_list.img_befehl_right_Click(); };
+    img_befehl_left.on_click = [this] { command_list.img_befehl_left_Click(); };
+    mnunewcommand.on_click = [this] { command_list.mnunewcommand_Click(); };
+    com_code.on_click = [this] { command_list.com_code_Click(); };
+    chk_0_listbox.on_click = [this] { command_list.chk_0_listbox_Click(); };
 
     // List editing.
     lst_code.on_mouse_down = [this](int b, int s, float x, float y) {
-        listenbearbeitung.lst_code_MouseDown(b, s, x, y);
+        list_editing.lst_code_MouseDown(b, s, x, y);
     };
-    lst_code.on_key_up = [this](int k, int s) { listenbearbeitung.lst_code_KeyUp(k, s); };
-    lst_code.on_key_press = [this](int c) { listenbearbeitung.lst_code_KeyPress(c); };
-    mnucut.on_click = [this] { listenbearbeitung.mnucut_Click(); };
-    mnucopy.on_click = [this] { listenbearbeitung.mnucopy_Click(); };
-    mnupaste.on_click = [this] { listenbearbeitung.mnupaste_Click(); };
-    mnudelete.on_click = [this] { listenbearbeitung.mnudelete_Click(); };
-    mnuall.on_click = [this] { listenbearbeitung.mnuall_Click(); };
-    mnudisplay.on_click = [this] { listenbearbeitung.mnudisplay_Click(); };
+    lst_code.on_key_up = [this](int k, int s) { list_editing.lst_code_KeyUp(k, s); };
+    lst_code.on_key_press = [this](int c) { list_editing.lst_code_KeyPress(c); };
+    mnucut.on_click = [this] { list_editing.mnucut_Click(); };
+    mnucopy.on_click = [this] { list_editing.mnucopy_Click(); };
+    mnupaste.on_click = [this] { list_editing.mnupaste_Click(); };
+    mnudelete.on_click = [this] { list_editing.mnudelete_Click(); };
+    mnuall.on_click = [this] { list_editing.mnuall_Click(); };
+    mnudisplay.on_click = [this] { list_editing.mnudisplay_Click(); };
 
     // Editor.
     Timer_combobox.on_tick = [this] { panels.Timer_combobox_Timer(); };
@@ -221,7 +223,7 @@ void frm_mavorin::notice(const std::string& text) {
 }
 
 void frm_mavorin::halt() {
-    beendet = true;
+    end_carried_out = true;
     for (Timer* t : {&Timer_befehlstart, &Timer_befehlstop, &Timer_startloop, &Timer_start,
                      &Timer_XYPos, &Timer_combobox, &Timer_transparenz})
         t->set_enabled(false);

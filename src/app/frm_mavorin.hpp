@@ -227,10 +227,10 @@ class frm_mavorin {
     double zahl = 0, zahl_naechste = 0;
     bool zahl_neu = false;
     // Before the first run the next value holds nothing yet; a counter run singly then shows "".
-    bool zahl_naechste_leer = true, zahl_leer = false;
+    bool next_number_blank = true, number_blank = false;
     bool kein_laufwerk = false;
     // Set once "end" was carried out on a platform that returned from end_program().
-    bool beendet = false;
+    bool end_carried_out = false;
     // --list and --dry-run launch nothing: no question is asked there, and a notice goes to
     // `on_notice` instead of a box.
     bool headless = false;
@@ -239,9 +239,9 @@ class frm_mavorin {
     // --- subsystems ---
     Records records{*this};
     Trust trust{*this};
-    MacroFile datei{*this};
-    CommandList liste{*this};
-    ListEditing listenbearbeitung{*this};
+    MacroFile macro_file{*this};
+    CommandList command_list{*this};
+    ListEditing list_editing{*this};
     Panels panels{*this};
     Fields fields{*this};
     Composer composer{*this};

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -27,7 +28,7 @@ void Startup::apply_background(unsigned color) {
 }
 
 void Startup::Form_Load() {
-    w.laden = true;
+    LoadingScope loading(w);
     // "Laden" starts disabled, as designed; only an existing file enables it.
     w.cmd_load.set_enabled(false);
     w.dateipfad = "mavorin.mvn";
@@ -43,7 +44,7 @@ void Startup::Form_Load() {
     w.abbruchname = "ESC";
     w.startcode = "&H7C";
     w.zahl = 0;
-    w.zahl_leer = false;
+    w.number_blank = false;
     w.befehl_aktuell = 0;
     w.befehl_anzahl = static_cast<int>(wert_aus_text(w.txt_befehle.text()));
     w.com_code0.set_text("Grundeinstellungen");
@@ -60,7 +61,7 @@ void Startup::Form_Load() {
     w.system.laufwerke_einlesen();
     w.txt_9_pfad.set_text(in_current_folder(w, "screenshot.bmp"));
     build_default_macro(w);
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
 
     const std::string c = w.platform.command_line();
     std::string zeichen;
@@ -71,25 +72,24 @@ void Startup::Form_Load() {
             if (ch != '"') path.push_back(ch);
         w.dateipfad = path;
         // A loaded file is already shown and running; only a failed one needs the panel here.
-        if (!w.datei.parameter_lesedatei()) w.panels.codesichtbar();
+        if (!w.macro_file.parameter_lesedatei()) w.panels.codesichtbar();
     } else {
         if (w.platform.file_exists(w.dateipfad)) {
             w.cmd_load.set_enabled(true);
-            w.datei.beginn_lesedatei();
+            w.macro_file.beginn_lesedatei();
         }
         w.panels.codesichtbar();
     }
-    w.laden = false;
 }
 
 void Startup::cmd_neu_Click() {
-    w.laden = true;
+    LoadingScope loading(w);
     w.dateipfad = "mavorin.mvn";
     w.hsc_befehle.set_value(0);
     w.befehl_aktuell = 0;
     w.zahl = 0;
-    w.zahl_leer = false;
-    w.liste.set_count(3);
+    w.number_blank = false;
+    w.command_list.set_count(3);
     w.lbl_hscaktuell.set_caption("0");
     w.com_code0.set_text("Grundeinstellungen");
     w.com_code.set_text("Zufall Wartezeit");
@@ -126,10 +126,9 @@ void Startup::cmd_neu_Click() {
     build_default_macro(w);
     w.trust.made_new();
     w.cmd_load.set_enabled(w.platform.file_exists(w.dateipfad));
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
     w.code_aktuell = 0;
     w.panels.codesichtbar();
-    w.laden = false;
 }
 
 void Startup::Form_Unload() {

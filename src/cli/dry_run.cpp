@@ -143,7 +143,7 @@ int dry_run_command(const std::string& file, int64_t until_ms, std::ostream& out
     auto last_progress = steady::now();
     const auto started = last_progress;
     bool ran = w.running();
-    while (!w.beendet && clock.now_ms() < until_ms) {
+    while (!w.end_carried_out && clock.now_ms() < until_ms) {
         // The calls are kept only for printing; a long run must not grow memory.
         p.calls.clear();
         if (ran && !w.running()) break;
@@ -157,11 +157,11 @@ int dry_run_command(const std::string& file, int64_t until_ms, std::ostream& out
             last_progress = now;
         }
     }
-    const bool ended_by_itself = ran && !w.running() && !w.beendet;
+    const bool ended_by_itself = ran && !w.running() && !w.end_carried_out;
     if (ended_by_itself)
         out << clock.now_ms() << " end\n";
     else
-        out << (w.beendet ? clock.now_ms() : until_ms) << " stopped\n";
+        out << (w.end_carried_out ? clock.now_ms() : until_ms) << " stopped\n";
     out.flush();
     return 0;
 }

@@ -22,11 +22,11 @@ int list_command(const std::string& file, std::ostream& out, std::ostream& err) 
     w.startup.Form_Load();
     w.dateipfad = path;
     // What "Laden" shows; but the user should know that these lines are not the file's.
-    if (w.datei.load() == LoadResult::no_records)
+    if (w.macro_file.load() == LoadResult::no_records)
         err << "mavorin: " << file
             << ": the file holds no commands; listed is the macro that stays in the window\n";
     for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
-        out << listenzeile(i, w.befehl[i]) << "\n";
+        out << list_line(i, w.befehl[i]) << "\n";
     out.flush();
     return 0;
 }

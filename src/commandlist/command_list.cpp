@@ -4,10 +4,11 @@
 #include <algorithm>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
-std::string listenzeile(int index, const std::string& record) {
+std::string list_line(int index, const std::string& record) {
     // Number pattern "00#": two forced digits and one optional digit that shows nothing for 0.
     std::string num = index == 0 ? "00" : std::to_string(index);
     while (num.size() < 3 && index != 0) num.insert(num.begin(), '0');
@@ -20,7 +21,7 @@ void CommandList::befehlsliste() {
     w.liste_anzahl = std::min(w.befehl_anzahl, w.liste_max);
     w.lst_code.clear();
     for (int i = 0; i <= w.liste_anzahl && i < kSlots; ++i)
-        w.lst_code.add_item(listenzeile(i, w.befehl[i]));
+        w.lst_code.add_item(list_line(i, w.befehl[i]));
     if (w.befehl_aktuell <= w.liste_anzahl) {
         w.lst_code.set_selected(w.befehl_aktuell, true);
         w.lst_code.set_list_index(w.befehl_aktuell);
@@ -28,9 +29,9 @@ void CommandList::befehlsliste() {
 }
 
 void CommandList::set_count(int n) {
-    w.txt_befehle.set_text(zahl_text(n));
+    w.txt_befehle.set_text(number_text(n));
     w.hsc_befehle.set_max(n);
-    w.lbl_hscmax.set_caption(zahl_text(n));
+    w.lbl_hscmax.set_caption(number_text(n));
     w.befehl_anzahl = n;
 }
 
@@ -58,15 +59,14 @@ void show_code_combo_for_current(frm_mavorin& w) {
 
 void CommandList::hsc_befehle_Change() {
     if (w.laden || w.running()) return;
-    w.laden = true;
+    LoadingScope loading(w);
     normalise_settings_fields(w);
     w.befehl_aktuell = w.hsc_befehle.value();
-    w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+    w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
     show_code_combo_for_current(w);
     w.records.befehl_aktuellencode();
     w.panels.codesichtbar();
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::txt_befehle_Change() {
@@ -74,14 +74,14 @@ void CommandList::txt_befehle_Change() {
     double typed = wert_aus_text(w.txt_befehle.text());
     if (typed > w.befehle_max) {
         // The correction runs this handler again with the corrected text.
-        w.txt_befehle.set_text(zahl_text(w.befehle_max));
+        w.txt_befehle.set_text(number_text(w.befehle_max));
         return;
     }
     if (typed < 1) return;
     // The scroll bar's maximum is a whole number; the count follows it.
-    const int n = std::max(1, static_cast<int>(runde(typed)));
+    const int n = std::max(1, static_cast<int>(round_half_even(typed)));
     w.hsc_befehle.set_max(n);
-    w.lbl_hscmax.set_caption(zahl_text(n));
+    w.lbl_hscmax.set_caption(number_text(n));
     w.befehl_anzahl = n;
     for (int i = 0; i <= n && i < kSlots; ++i)
         if (w.befehl[i].empty()) w.befehl[i] = kDefaultRecord;
@@ -97,36 +97,34 @@ void CommandList::img_befehl_right_Click() {
     const double count = wert_aus_text(w.txt_befehle.text());
     if (!(count < w.befehle_max)) return;
     // A negative count in the box (it only ignores such text) has no slot to write.
-    const long long n = runde(count) + 1;
+    const long long n = round_half_even(count) + 1;
     if (n < 1 || n > w.befehle_max) return;
-    w.laden = true;
+    LoadingScope loading(w);
     set_count(static_cast<int>(n));
     w.befehl[n] = kDefaultRecord;
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::img_befehl_left_Click() {
     const double count = wert_aus_text(w.txt_befehle.text());
     if (!(count > 1)) return;
-    const long long n = runde(count) - 1;
+    const long long n = round_half_even(count) - 1;
     if (n < 1 || n > w.befehle_max) return;
-    w.laden = true;
+    LoadingScope loading(w);
     set_count(static_cast<int>(n));
     if (w.befehl_aktuell > w.befehl_anzahl) {
         w.befehl_aktuell = w.befehl_anzahl;
-        w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+        w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
         // Parse the record that became current, so the panel shows its own values.
         w.records.befehl_aktuellencode();
         w.panels.codesichtbar();
     }
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::mnunewcommand_Click() {
     if (w.befehl_anzahl >= w.liste_max) return;
-    w.laden = true;
+    LoadingScope loading(w);
     int p = 0;
     for (int i = 0; i <= w.befehl_anzahl && i < w.lst_code.list_count(); ++i) {
         if (w.lst_code.selected(i)) {
@@ -138,7 +136,6 @@ void CommandList::mnunewcommand_Click() {
     set_count(n);
     for (int i = n; i >= p + 1; --i) w.befehl[i] = (i == 1) ? w.befehl[2] : w.befehl[i - 1];
     befehlsliste();
-    w.laden = false;
 }
 
 void CommandList::codebox_auswahlclick() {
@@ -150,14 +147,14 @@ void CommandList::codebox_auswahlclick() {
     w.combo_sperre = true;
     w.befehl_aktuell = std::max(0, w.lst_code.list_index());
     w.hsc_befehle.set_value(w.befehl_aktuell);
-    w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+    w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
     show_code_combo_for_current(w);
     w.records.befehl_aktuellencode();
 }
 
 void CommandList::com_code_Click() {
     if (w.laden) return;
-    w.laden = true;
+    LoadingScope loading(w);
     // With no entry chosen there is no code to write (it would read as the settings code).
     if (!w.running() && (w.befehl_aktuell == 0 || w.com_code.list_index() >= 0)) {
         w.code_aktuell = w.befehl_aktuell == 0 ? 0 : w.com_code.list_index() + 1;
@@ -165,7 +162,6 @@ void CommandList::com_code_Click() {
         w.records.befehl_aktuellencode();
         w.panels.codesichtbar();
     }
-    w.laden = false;
 }
 
 void CommandList::chk_0_listbox_Click() {

@@ -8,7 +8,7 @@ namespace mavorin {
 class frm_mavorin;
 
 // The list-box line of slot i: "00 - code: 000 ...", "003 - code: 001 wait: 0 ".
-std::string listenzeile(int index, const std::string& record);
+std::string list_line(int index, const std::string& record);
 
 class CommandList {
   public:

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -20,17 +21,10 @@ int first_selected(frm_mavorin& w) {
     return 0;
 }
 
-// Keeps the nested change handlers of the count box and scroll bar quiet.
-struct Loading {
-    explicit Loading(frm_mavorin& w) : w(w) { w.laden = true; }
-    ~Loading() { w.laden = false; }
-    frm_mavorin& w;
-};
-
 }  // namespace
 
 void ListEditing::lst_code_MouseDown(int button, int, float, float) {
-    Loading guard(w);
+    LoadingScope loading(w);
     if (button == 2) {
         const bool settings = w.lst_code.selected(0);
         w.mnucut.set_enabled(!settings);
@@ -43,15 +37,15 @@ void ListEditing::lst_code_MouseDown(int button, int, float, float) {
         w.mnupaste.set_enabled(!w.befehl_kopie[0].empty());
         w.mnulistboxcode.popup();
     } else if (button == 1) {
-        w.liste.codebox_auswahlclick();
+        w.command_list.codebox_auswahlclick();
         w.panels.codesichtbar();
     }
 }
 
 void ListEditing::lst_code_KeyUp(int key, int) {
-    Loading guard(w);
+    LoadingScope loading(w);
     if (key >= 33 && key <= 40) {
-        w.liste.codebox_auswahlclick();
+        w.command_list.codebox_auswahlclick();
         w.panels.codesichtbar();
     } else if (key == 46) {
         mnudelete_Click();
@@ -59,7 +53,7 @@ void ListEditing::lst_code_KeyUp(int key, int) {
 }
 
 void ListEditing::lst_code_KeyPress(int ch) {
-    Loading guard(w);
+    LoadingScope loading(w);
     switch (ch) {
         case 1:
             mnuall_Click();
@@ -71,7 +65,7 @@ void ListEditing::lst_code_KeyPress(int ch) {
             mnudisplay_Click();
             break;
         case 14:
-            w.liste.mnunewcommand_Click();
+            w.command_list.mnunewcommand_Click();
             break;
         case 22:
             mnupaste_Click();
@@ -86,7 +80,7 @@ void ListEditing::lst_code_KeyPress(int ch) {
 
 void ListEditing::mnucopy_Click() {
     if (w.befehl_aktuell == 0) return;
-    Loading guard(w);
+    LoadingScope loading(w);
     std::fill(w.befehl_kopie.begin(), w.befehl_kopie.end(), std::string());
     int k = 0;
     for (int i = 0; i <= shown_lines(w); ++i)
@@ -103,7 +97,7 @@ void ListEditing::mnucut_Click() {
 
 void ListEditing::mnudelete_Click() {
     if (w.befehl_aktuell == 0 || w.lst_code.selected(0)) return;
-    Loading guard(w);
+    LoadingScope loading(w);
     const int shown = shown_lines(w);
     int s = 0;
     for (int i = 0; i <= shown; ++i) s += w.lst_code.selected(i);
@@ -126,25 +120,25 @@ void ListEditing::mnudelete_Click() {
             }
         }
     }
-    w.liste.set_count(w.befehl_anzahl - d);
+    w.command_list.set_count(w.befehl_anzahl - d);
     if (w.befehl_aktuell > w.befehl_anzahl) {
         w.befehl_aktuell = w.befehl_anzahl;
-        w.lbl_hscaktuell.set_caption(zahl_text(w.befehl_aktuell));
+        w.lbl_hscaktuell.set_caption(number_text(w.befehl_aktuell));
     }
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
     w.records.befehl_aktuellencode();
     w.panels.codesichtbar();
 }
 
 void ListEditing::mnupaste_Click() {
-    Loading guard(w);
+    LoadingScope loading(w);
     const int p = first_selected(w);
     int n = 0;
     while (n < kSlots && !w.befehl_kopie[n].empty()) ++n;
     if (w.befehl_anzahl + n > w.liste_max) return;
     entfernte_befehle_leeren();
     const int old_count = w.befehl_anzahl;
-    w.liste.set_count(old_count + n);
+    w.command_list.set_count(old_count + n);
     // Commands after p move up by n places (an empty buffer moves nothing).
     for (int i = old_count; n > 0 && i > p; --i) {
         w.befehl[i + n] = std::move(w.befehl[i]);
@@ -152,11 +146,11 @@ void ListEditing::mnupaste_Click() {
     }
     for (int k = 0; k < n; ++k) w.befehl[p + 1 + k] = w.befehl_kopie[k];
     if (n > 0) w.trust.pasted();
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
 }
 
 void ListEditing::mnuall_Click() {
-    Loading guard(w);
+    LoadingScope loading(w);
     const int shown = shown_lines(w);
     for (int i = 1; i <= shown; ++i) w.lst_code.set_selected(i, true);
     w.lst_code.set_selected(0, false);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 #include "document/codepage.hpp"
 #include "document/macro_text.hpp"
 #include "platform/file_save.hpp"
@@ -93,29 +94,32 @@ LoadResult MacroFile::load() {
         w.befehl_aktuell = z;
         w.records.befehl_aktuellencode();
     }
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
     w.hsc_befehle.set_min(0);
     w.hsc_befehle.set_value(0);
     w.lbl_hscaktuell.set_caption("0");
-    w.txt_befehle.set_text(zahl_text(w.befehl_anzahl));
-    w.lbl_hscmax.set_caption(zahl_text(w.befehl_anzahl));
+    w.txt_befehle.set_text(number_text(w.befehl_anzahl));
+    w.lbl_hscmax.set_caption(number_text(w.befehl_anzahl));
     w.hsc_befehle.set_max(w.befehl_anzahl);
 
-    w.laden = true;
-    w.code_aktuell = 0;
-    w.befehl_aktuell = 0;
-    w.records.befehl_aktuellencode();
-    w.com_0_startcode.set_text(w.befehl_wert3[0]);
-    w.com_0_abbruchcode.set_text(w.befehl_wert4[0]);
-    w.txt_0_loop.set_text(zahl_text(wert_aus_text(w.befehl_wert2[0])));
-    double wait = wert_aus_text(w.befehl_wert1[0]);
-    if (wait < 0) wait = 0;
-    if (wait > 60000) wait = 60000;
-    w.befehl_wert1[0] = zahl_text(wait);
-    w.txt_0_wait.set_text(zahl_text(wait));
-    w.code_aktuell = 0;
-    w.records.schreibebefehl();
-    w.laden = false;
+    {
+        // Cleared, not restored: start-up loads inside its own guard, and what it does after the
+        // load (window options, the panel) must reach the field handlers as after any load.
+        LoadingScope loading(w, LoadingScope::OnExit::clear);
+        w.code_aktuell = 0;
+        w.befehl_aktuell = 0;
+        w.records.befehl_aktuellencode();
+        w.com_0_startcode.set_text(w.befehl_wert3[0]);
+        w.com_0_abbruchcode.set_text(w.befehl_wert4[0]);
+        w.txt_0_loop.set_text(number_text(wert_aus_text(w.befehl_wert2[0])));
+        double wait = wert_aus_text(w.befehl_wert1[0]);
+        if (wait < 0) wait = 0;
+        if (wait > 60000) wait = 60000;
+        w.befehl_wert1[0] = number_text(wait);
+        w.txt_0_wait.set_text(number_text(wait));
+        w.code_aktuell = 0;
+        w.records.schreibebefehl();
+    }
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
     w.trust.loaded(text.sha256);
@@ -123,7 +127,7 @@ LoadResult MacroFile::load() {
     if (text.beyond_limit)
         tell("Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000.");
     else if (text.too_big)
-        tell("Die Datei ist zu groß; geladen wurden die ersten " + zahl_text(w.befehl_anzahl) +
+        tell("Die Datei ist zu groß; geladen wurden die ersten " + number_text(w.befehl_anzahl) +
              " Befehle.");
     return LoadResult::loaded;
 }
@@ -149,7 +153,7 @@ void MacroFile::beginn_lesedatei() {
     Action action(*this);
     if (!read_header() || w.dateikennung != ".mvn") return;
     const double mode = header_digit(w.kopfzeile, 6);
-    w.dateikennung = zahl_text(mode);
+    w.dateikennung = number_text(mode);
     if (mode == 1) {
         cmd_load_Click();
     } else if (mode == 2) {

@@ -77,7 +77,7 @@ double wert_aus_text(std::string_view text) {
     return result;
 }
 
-std::string zahl_text(double value) {
+std::string number_text(double value) {
     if (std::isnan(value) || std::isinf(value)) return "0";
     if (value == std::floor(value) && std::fabs(value) < 1e15) {
         char buf[32];
@@ -108,18 +108,18 @@ std::string zahl_text(double value) {
     return mant;
 }
 
-long long runde(double value) {
+long long round_half_even(double value) {
     if (std::isnan(value)) return 0;
     if (value > 9e18) return static_cast<long long>(9e18);
     if (value < -9e18) return static_cast<long long>(-9e18);
     return static_cast<long long>(std::nearbyint(value));  // default rounding: halves to even
 }
 
-std::string ohne_balken(std::string text) {
-    return ersetze_alle(std::move(text), "|", "");
+std::string without_bars(std::string text) {
+    return replace_all(std::move(text), "|", "");
 }
 
-std::string ersetze_alle(std::string text, std::string_view find, std::string_view with) {
+std::string replace_all(std::string text, std::string_view find, std::string_view with) {
     if (find.empty()) return text;
     std::string out;
     out.reserve(text.size());
@@ -137,7 +137,7 @@ std::string ersetze_alle(std::string text, std::string_view find, std::string_vi
 
 void Records::schreibebefehl() {
     if (w.running()) return;
-    auto n = [](const TextBox& t) { return zahl_text(wert_aus_text(t.text())); };
+    auto n = [](const TextBox& t) { return number_text(wert_aus_text(t.text())); };
     const double code = w.code_aktuell;
     std::string r;
     if (code == 0) {
@@ -145,8 +145,8 @@ void Records::schreibebefehl() {
             w.startname + "|stop:|" + w.abbruchname + "|";
     } else if (code == 1) {
         double a = wert_aus_text(w.txt_1_random1.text()), b = wert_aus_text(w.txt_1_random2.text());
-        r = "code:|001|wait:|" + zahl_text(a) + "|";
-        if (a != b) r += "maxwait:|" + zahl_text(b) + "|";
+        r = "code:|001|wait:|" + number_text(a) + "|";
+        if (a != b) r += "maxwait:|" + number_text(b) + "|";
     } else if (code == 2) {
         r = "code:|002|xpos:|" + n(w.txt_2_x) + "|ypos:|" + n(w.txt_2_y) + "|";
     } else if (code == 3) {
@@ -184,7 +184,7 @@ void Records::schreibebefehl() {
     }
     if (!r.empty() && w.befehl_aktuell >= 0 && w.befehl_aktuell < kSlots)
         w.befehl[w.befehl_aktuell] = r;
-    w.liste.befehlsliste();
+    w.command_list.befehlsliste();
 }
 
 void Records::befehl_aktuellencode() {

@@ -13,13 +13,13 @@ class frm_mavorin;
 double wert_aus_text(std::string_view text);
 // Whole numbers as plain digits; other values with up to 15 significant digits and the locale's
 // decimal separator (LC_NUMERIC).
-std::string zahl_text(double value);
+std::string number_text(double value);
 // Rounds to the nearest whole number, halves to the even neighbour.
-long long runde(double value);
+long long round_half_even(double value);
 // Every "|" removed.
-std::string ohne_balken(std::string text);
+std::string without_bars(std::string text);
 // Every occurrence of `find` replaced, left to right without overlap.
-std::string ersetze_alle(std::string text, std::string_view find, std::string_view with);
+std::string replace_all(std::string text, std::string_view find, std::string_view with);
 
 class Records {
   public:

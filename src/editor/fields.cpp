@@ -14,7 +14,7 @@ const HotKey kStart[kHotKeyCount] = {
     {"no", "&H7C"},  {"F1", "&H70"},  {"F2", "&H71"}, {"F3", "&H72"}, {"F4", "&H73"},
     {"F5", "&H74"},  {"F6", "&H75"},  {"F7", "&H76"}, {"F8", "&H77"}, {"F9", "&H78"},
     {"F10", "&H79"}, {"F11", "&H7A"}, {"F12", "&H7B"}};
-const HotKey kAbbruch[kHotKeyCount] = {
+const HotKey kAbortKeys[kHotKeyCount] = {
     {"ESC", "&H1B"}, {"F1", "&H70"},  {"F2", "&H71"}, {"F3", "&H72"}, {"F4", "&H73"},
     {"F5", "&H74"},  {"F6", "&H75"},  {"F7", "&H76"}, {"F8", "&H77"}, {"F9", "&H78"},
     {"F10", "&H79"}, {"F11", "&H7A"}, {"F12", "&H7B"}};
@@ -27,14 +27,14 @@ constexpr int16_t kPressedSinceLastPoll = -32767;
 void clamp(TextBox& box, double low, double high) {
     const double v = wert_aus_text(box.text());
     if (v > high)
-        box.set_text(zahl_text(high));
+        box.set_text(number_text(high));
     else if (v < low)
-        box.set_text(zahl_text(low));
+        box.set_text(number_text(low));
 }
 
 void strip_bars(TextBox& box) {
     if (!box.text().empty() && box.text().find('|') != std::string::npos)
-        box.set_text(ohne_balken(box.text()));
+        box.set_text(without_bars(box.text()));
 }
 
 // Byte offsets of the characters of a UTF-8 text, so that positions count characters.
@@ -61,8 +61,8 @@ bool ends_with(const std::string& s, const std::string& tail) {
 const HotKey* start_hotkeys() {
     return kStart;
 }
-const HotKey* abbruch_hotkeys() {
-    return kAbbruch;
+const HotKey* abort_hotkeys() {
+    return kAbortKeys;
 }
 
 void Fields::write_record(int code) {
@@ -102,7 +102,7 @@ void Fields::txt_1_random1_Change() {
     }
     const double from = wert_aus_text(w.txt_1_random1.text());
     if (wert_aus_text(w.txt_1_random2.text()) < from) {
-        w.txt_1_random2.set_text(zahl_text(from));
+        w.txt_1_random2.set_text(number_text(from));
         write_record(1);
     }
 }
@@ -115,7 +115,7 @@ void Fields::txt_1_random2_Change() {
     }
     const double to = wert_aus_text(w.txt_1_random2.text());
     if (to < wert_aus_text(w.txt_1_random1.text())) {
-        w.txt_1_random1.set_text(zahl_text(to));
+        w.txt_1_random1.set_text(number_text(to));
         write_record(1);
     }
 }
@@ -210,8 +210,8 @@ void Fields::com_0_abbruchcode_Click() {
     w.code_aktuell = 0;
     const int i = w.com_0_abbruchcode.list_index();
     if (i >= 0 && i < kHotKeyCount) {
-        w.abbruchcode = kAbbruch[i].code;
-        w.abbruchname = kAbbruch[i].entry;
+        w.abbruchcode = kAbortKeys[i].code;
+        w.abbruchname = kAbortKeys[i].entry;
     }
     w.records.schreibebefehl();
 }

@@ -13,7 +13,7 @@ struct HotKey {
 };
 // Rows 0..12 of the start and abort hot-key tables.
 const HotKey* start_hotkeys();
-const HotKey* abbruch_hotkeys();
+const HotKey* abort_hotkeys();
 inline constexpr int kHotKeyCount = 13;
 
 class Fields {

@@ -4,10 +4,11 @@
 #include <cmath>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
-const std::vector<std::string>& code_namen() {
+const std::vector<std::string>& code_names() {
     static const std::vector<std::string> names = {
         "Zufall Wartezeit",    "Mauszeiger zu X/Y Position gehen",  "Mauszeiger Tastendruck",
         "Tastatur Eingabe",    "Zahl hochzählen in Zwischenablage", "Programmpfad öffnen",
@@ -31,8 +32,8 @@ const char* const kPrompts[11] = {
     "Screenshot vom Bildschirm erzeugen und speichern? (Pfad angeben)",
     "An welcher X/Y Position soll auf Veränderung geprüft werden? (Enter = Aktuelle Pos.)"};
 
-std::string number_text(const std::string& stored) {
-    return zahl_text(wert_aus_text(stored));
+std::string stored_number_text(const std::string& stored) {
+    return number_text(wert_aus_text(stored));
 }
 
 int option_of(const std::string& word, std::initializer_list<const char*> words) {
@@ -117,12 +118,12 @@ void Panels::codesichtbar() {
     const std::string sep = f.platform.path_separator();
     switch (k) {
         case 1:
-            f.txt_1_random1.set_text(own ? number_text(f.befehl_wert1[i]) : "0");
-            f.txt_1_random2.set_text(own ? number_text(f.befehl_wert2[i]) : "0");
+            f.txt_1_random1.set_text(own ? stored_number_text(f.befehl_wert1[i]) : "0");
+            f.txt_1_random2.set_text(own ? stored_number_text(f.befehl_wert2[i]) : "0");
             break;
         case 2:
-            f.txt_2_x.set_text(own ? number_text(f.befehl_wert1[i]) : "0");
-            f.txt_2_y.set_text(own ? number_text(f.befehl_wert2[i]) : "0");
+            f.txt_2_x.set_text(own ? stored_number_text(f.befehl_wert1[i]) : "0");
+            f.txt_2_y.set_text(own ? stored_number_text(f.befehl_wert2[i]) : "0");
             break;
         case 3:
             f.opt_3_click.select(option_of(f.befehl_wert1[i], {"left", "middle", "right"}));
@@ -158,29 +159,30 @@ void Panels::codesichtbar() {
                                       : f.platform.current_folder() + sep + "Screenshot.bmp");
             break;
         case 10:
-            f.txt_10_x.set_text(own ? number_text(f.befehl_wert1[i]) : "0");
-            f.txt_10_y.set_text(own ? number_text(f.befehl_wert2[i]) : "0");
-            f.txt_10_abbruch.set_text(own ? number_text(f.befehl_wert3[i]) : "0");
+            f.txt_10_x.set_text(own ? stored_number_text(f.befehl_wert1[i]) : "0");
+            f.txt_10_y.set_text(own ? stored_number_text(f.befehl_wert2[i]) : "0");
+            f.txt_10_abbruch.set_text(own ? stored_number_text(f.befehl_wert3[i]) : "0");
             break;
         default:
             break;
     }
     if (k == 2 || k == 10) f.Timer_XYPos.set_enabled(true);
     for (form::Control* c : panel_controls(k)) c->set_visible(true);
-    if (k == 8) f.liste.befehlsliste();
+    if (k == 8) f.command_list.befehlsliste();
 }
 
 void Panels::Timer_combobox_Timer() {
     frm_mavorin& f = w;
-    f.laden = true;
+    // Cleared, not restored: the tick also frees the handlers from a flag an earlier operation
+    // left set.
+    LoadingScope loading(f, LoadingScope::OnExit::clear);
     const double code = f.code_aktuell;
     if (code >= 1 && code <= 10 && code == std::floor(code)) {
-        f.com_code.set_text(code_namen()[static_cast<int>(code) - 1]);
+        f.com_code.set_text(code_names()[static_cast<int>(code) - 1]);
         if (code == 4) f.com_4_eingabebefehl.set_list_index(0);
     }
     f.combo_sperre = false;
     f.Timer_combobox.set_enabled(false);
-    f.laden = false;
 }
 
 }  // namespace mavorin

@@ -12,7 +12,7 @@ class Control;
 }
 
 // The ten entries of com_code, item k-1 standing for code k.
-const std::vector<std::string>& code_namen();
+const std::vector<std::string>& code_names();
 
 class Panels {
   public:

@@ -8,7 +8,7 @@ namespace mavorin {
 class frm_mavorin;
 
 // The text handed to the keystroke operation for a stored keyboard text.
-std::string tastatur_text(const std::string& stored, const std::string& counter_text);
+std::string keystroke_text(const std::string& stored, const std::string& counter_text);
 
 class InputActions {
   public:
@@ -16,14 +16,14 @@ class InputActions {
     void MouseDown(int& MouseButton);
     void MouseUp(int& MouseButton);
     void MouseClick(int& MouseButton);
-    void mauszeiger_bewegen();  // 002
-    void mausklick();           // 003
-    void tastatur_eingabe();    // 004
-    void zahl_hochzaehlen();    // 005
+    void move_mouse_pointer();  // 002
+    void click_mouse();         // 003
+    void type_keys();           // 004
+    void count_up();            // 005
     // Text form of the counter (locale decimal separator, up to 15 significant digits).
-    std::string zahl_textform() const;
+    std::string current_number_text() const;
     // Every "{CODE5}", then every "{code5}", replaced by the counter's text form.
-    std::string code5_ersetzen(const std::string& text) const;
+    std::string replace_code5(const std::string& text) const;
 
   private:
     frm_mavorin& w;

@@ -2,6 +2,7 @@
 #include "engine/run_control.hpp"
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 
 namespace mavorin {
 
@@ -43,17 +44,15 @@ void RunControl::lock_editor(bool locked) {
 
 void RunControl::cmd_start_Click() {
     frm_mavorin& f = w;
-    f.laden = true;
+    // Cleared, not restored: a file started at start-up runs this inside start-up's guard, and
+    // the steps of start-up that follow have always run with the handlers live.
+    LoadingScope loading(f, LoadingScope::OnExit::clear);
     if (f.cmd_start.caption() != "Start") {
         start_stop();
-        f.laden = false;
         return;
     }
     // "Abbrechen" leaves everything as it was: no step runs.
-    if (!f.gate.may_run()) {
-        f.laden = false;
-        return;
-    }
+    if (!f.gate.may_run()) return;
     const double shown_wait = wert_aus_text(f.txt_0_wait.text());
     if (shown_wait < 10)
         f.txt_0_wait.set_text("10");
@@ -64,8 +63,8 @@ void RunControl::cmd_start_Click() {
     f.zahl_neu = true;
     f.zahl = 0;
     f.zahl_naechste = 0;
-    f.zahl_naechste_leer = false;
-    f.zahl_leer = false;
+    f.next_number_blank = false;
+    f.number_blank = false;
     f.pixel_status = 0;
     for (int i = 0; i <= f.befehl_anzahl && i < kSlots; ++i) {
         f.befehl_aktuell = i;
@@ -84,15 +83,14 @@ void RunControl::cmd_start_Click() {
     }
     f.befehl_aktuell = 0;
     f.durchlauf = 0;
-    f.liste.befehlsliste();
+    f.command_list.befehlsliste();
     f.cmd_start.set_caption(f.abbruchname + "=Stop");
     lock_editor(true);
     if (f.wartezeit < 10) f.wartezeit = 10;
-    f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit)));
+    f.Timer_start.set_interval(static_cast<long>(round_half_even(f.wartezeit)));
     f.Timer_befehlstart.set_enabled(false);
     f.Timer_befehlstop.set_enabled(true);
     f.Timer_startloop.set_enabled(true);
-    f.laden = false;
 }
 
 void RunControl::start_stop() {
@@ -115,7 +113,7 @@ void RunControl::start_stop() {
     f.befehl_aktuell = 0;
     f.code_aktuell = 0;
     f.panels.codesichtbar();
-    f.liste.befehlsliste();
+    f.command_list.befehlsliste();
     f.Timer_befehlstop.set_enabled(false);
     f.Timer_befehlstart.set_enabled(true);
 }
@@ -136,40 +134,28 @@ bool RunControl::abort_key_tapped() {
 
 void RunControl::lst_code_DblClick() {
     frm_mavorin& f = w;
-    f.laden = true;
-    if (f.running()) {
-        f.laden = false;
-        return;
-    }
+    LoadingScope loading(f);
+    if (f.running()) return;
     const int row = f.lst_code.list_index();
     if (row >= 0) f.befehl_aktuell = row;
     f.records.befehl_aktuellencode();
     const std::string word = f.befehl_wert1[f.befehl_aktuell];
     // These two never run singly, so nothing needs asking about them.
-    if (f.code_aktuell == 7 && (word == "input-disable" || word == "input-enable")) {
-        f.laden = false;
-        return;
-    }
-    if (!f.gate.may_run(f.befehl_aktuell)) {
-        f.laden = false;
-        return;
-    }
+    if (f.code_aktuell == 7 && (word == "input-disable" || word == "input-enable")) return;
+    if (!f.gate.may_run(f.befehl_aktuell)) return;
     if (f.code_aktuell == 7) {
         if (word == "shutdown" || word == "reboot") {
             if (f.message_box("Möchten Sie diesen Befehl wirklich ausführen?", kMbYesNoQuestion) ==
-                kIdNo) {
-                f.laden = false;
+                kIdNo)
                 return;
-            }
         }
         f.Timer_start.set_interval(100);
     } else {
         // A pause below 1 ms would never fire; run the command after the shortest pause instead.
-        long wait = static_cast<long>(runde(wert_aus_text(f.txt_0_wait.text())));
+        long wait = static_cast<long>(round_half_even(wert_aus_text(f.txt_0_wait.text())));
         f.Timer_start.set_interval(wait < 1 ? 10 : wait);
     }
     if (f.code_aktuell != 10) f.Timer_start.set_enabled(true);
-    f.laden = false;
 }
 
 }  // namespace mavorin

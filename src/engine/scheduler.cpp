@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/frm_mavorin.hpp"
+#include "app/loading_scope.hpp"
 #include "platform/log.hpp"
 
 namespace mavorin {
@@ -15,17 +16,17 @@ namespace {
 // One action per command code; a new code is one row here and one function in its family.
 using Action = void (*)(frm_mavorin&);
 const Action kActions[11] = {
-    nullptr,                                                 // 000 settings: never a step
-    [](frm_mavorin& w) { w.scheduler.zufall_wartezeit(); },  // 001
-    [](frm_mavorin& w) { w.input.mauszeiger_bewegen(); },    // 002
-    [](frm_mavorin& w) { w.input.mausklick(); },             // 003
-    [](frm_mavorin& w) { w.input.tastatur_eingabe(); },      // 004
-    [](frm_mavorin& w) { w.input.zahl_hochzaehlen(); },      // 005
-    [](frm_mavorin& w) { w.system.programm_oeffnen(); },     // 006
-    [](frm_mavorin& w) { w.system.pc_befehl(); },            // 007
-    [](frm_mavorin& w) { w.system.cd_laufwerk(); },          // 008
-    [](frm_mavorin& w) { w.screen.screenshot(); },           // 009
-    [](frm_mavorin& w) { w.screen.pixel_watch(); },          // 010
+    nullptr,                                               // 000 settings: never a step
+    [](frm_mavorin& w) { w.scheduler.random_wait(); },     // 001
+    [](frm_mavorin& w) { w.input.move_mouse_pointer(); },  // 002
+    [](frm_mavorin& w) { w.input.click_mouse(); },         // 003
+    [](frm_mavorin& w) { w.input.type_keys(); },           // 004
+    [](frm_mavorin& w) { w.input.count_up(); },            // 005
+    [](frm_mavorin& w) { w.system.open_program(); },       // 006
+    [](frm_mavorin& w) { w.system.pc_command(); },         // 007
+    [](frm_mavorin& w) { w.system.cd_drive(); },           // 008
+    [](frm_mavorin& w) { w.screen.screenshot(); },         // 009
+    [](frm_mavorin& w) { w.screen.pixel_watch(); },        // 010
 };
 
 // A failing statement is skipped and the step goes on; the log keeps why.
@@ -40,7 +41,7 @@ void guarded(const std::function<void()>& statement) {
 }
 
 // Keeps a random bound within 0..60000; a slot already in range keeps its text.
-void begrenzen(std::string& slot) {
+void clamp_wait_bound(std::string& slot) {
     const double v = wert_aus_text(slot);
     if (v < 0)
         slot = "0";
@@ -75,36 +76,37 @@ void Scheduler::Timer_startloop_Timer() {
 void Scheduler::Timer_start_Timer() {
     frm_mavorin& f = w;
     if (f.pixel_status != 2)
-        guarded([&] { f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit))); });
+        guarded(
+            [&] { f.Timer_start.set_interval(static_cast<long>(round_half_even(f.wartezeit))); });
     guarded([&] { f.records.befehl_aktuellencode(); });
     // Showing the panel must not write the fields back into the record being run: a single
     // run (no driver) would otherwise rebuild it from half-filled fields.
-    const bool was_loading = f.laden;
-    f.laden = true;
-    guarded([&] { f.panels.codesichtbar(); });
-    f.laden = was_loading;
-    if (f.chk_0_listbox.value() == 1) guarded([&] { f.liste.befehlsliste(); });
-    guarded([&] { ausfuehren(); });
-    if (f.beendet) return;  // "end" was carried out: nothing after it runs
-    f.lbl_hscaktuell.set_caption(zahl_text(f.befehl_aktuell));
+    {
+        LoadingScope loading(f);
+        guarded([&] { f.panels.codesichtbar(); });
+    }
+    if (f.chk_0_listbox.value() == 1) guarded([&] { f.command_list.befehlsliste(); });
+    guarded([&] { run_current_code(); });
+    if (f.end_carried_out) return;  // "end" was carried out: nothing after it runs
+    f.lbl_hscaktuell.set_caption(number_text(f.befehl_aktuell));
     f.Timer_start.set_enabled(false);
 }
 
-void Scheduler::ausfuehren() {
+void Scheduler::run_current_code() {
     const double code = w.code_aktuell;
     if (code != std::floor(code) || code < 0 || code > 10) return;
     if (Action a = kActions[static_cast<int>(code)]) a(w);
 }
 
-void Scheduler::zufall_wartezeit() {
+void Scheduler::random_wait() {
     frm_mavorin& f = w;
     const int i = f.befehl_aktuell;
-    begrenzen(f.befehl_wert1[i]);
+    clamp_wait_bound(f.befehl_wert1[i]);
     const double lower = wert_aus_text(f.befehl_wert1[i]);
     double upper = lower;
     // The short record has no upper bound; its slot may still hold an older record's value.
     if (f.befehl[i].find("maxwait:|") != std::string::npos) {
-        begrenzen(f.befehl_wert2[i]);
+        clamp_wait_bound(f.befehl_wert2[i]);
         upper = wert_aus_text(f.befehl_wert2[i]);
     }
     double extra;
@@ -115,7 +117,7 @@ void Scheduler::zufall_wartezeit() {
     } else {
         extra = std::floor(lower);
     }
-    f.Timer_start.set_interval(static_cast<long>(runde(extra + f.wartezeit)));
+    f.Timer_start.set_interval(static_cast<long>(round_half_even(extra + f.wartezeit)));
 }
 
 }  // namespace mavorin

@@ -11,9 +11,9 @@ class Scheduler {
     void Timer_startloop_Timer();
     void Timer_start_Timer();
     // Code 001: lengthens the pause before the next command.
-    void zufall_wartezeit();
+    void random_wait();
     // Runs the action of `code_aktuell`; a failing action is skipped.
-    void ausfuehren();
+    void run_current_code();
 
   private:
     frm_mavorin& w;

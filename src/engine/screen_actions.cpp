@@ -15,14 +15,14 @@ constexpr int kPollsPerUnit = 20;
 
 }  // namespace
 
-ScreenshotTarget screenshot_ziel(const std::string& p) {
+ScreenshotTarget screenshot_target(const std::string& p) {
     ScreenshotTarget t;
     if (p.size() <= 3) return t;
     t.save = true;
     const size_t lt = p.find('<');
     std::string name = lt == std::string::npos ? p : p.substr(0, lt);
     double q = lt == std::string::npos ? 0 : wert_aus_text(p.substr(lt + 1, 3));
-    long long quality = runde(q);
+    long long quality = round_half_even(q);
     if (quality > 100 || quality == 0)
         quality = 100;
     else if (quality < 10)
@@ -45,10 +45,10 @@ void ScreenActions::Save_JPG(const Bitmap& pict, const std::string& FileName, in
 
 void ScreenActions::screenshot() {
     const int i = w.befehl_aktuell;
-    w.befehl_wert1[i] = w.input.code5_ersetzen(ohne_balken(w.befehl_wert1[i]));
+    w.befehl_wert1[i] = w.input.replace_code5(without_bars(w.befehl_wert1[i]));
     const std::string path = w.befehl_wert1[i];
     w.pic_screenshot = w.platform.capture_screen();
-    const ScreenshotTarget t = screenshot_ziel(path);
+    const ScreenshotTarget t = screenshot_target(path);
     if (!t.save) return;
     if (t.jpeg)
         Save_JPG(w.pic_screenshot, t.file, t.quality);
@@ -61,8 +61,8 @@ void ScreenActions::pixel_watch() {
     const int i = f.befehl_aktuell;
     if (f.pixel_status == 0) f.pixel_status = 1;
     const Bitmap screen = f.platform.capture_screen();
-    const int x = static_cast<int>(runde(wert_aus_text(f.befehl_wert1[i])));
-    const int y = static_cast<int>(runde(wert_aus_text(f.befehl_wert2[i])));
+    const int x = static_cast<int>(round_half_even(wert_aus_text(f.befehl_wert1[i])));
+    const int y = static_cast<int>(round_half_even(wert_aus_text(f.befehl_wert2[i])));
     f.pic_pixel = screen.crop(static_cast<int>(std::clamp<long long>(
                                   static_cast<long long>(x) - screen.left, INT32_MIN, INT32_MAX)),
                               static_cast<int>(std::clamp<long long>(
@@ -93,11 +93,11 @@ void ScreenActions::pixel_watch() {
     }
     const double limit = wert_aus_text(f.befehl_wert3[i]);
     if (limit != 0 && f.pixel_sekunden >= limit) {
-        f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit)));
+        f.Timer_start.set_interval(static_cast<long>(round_half_even(f.wartezeit)));
         f.pixel_status = 0;
     }
     if (f.pixel_vergleich != f.pixel_referenz) {
-        f.Timer_start.set_interval(static_cast<long>(runde(f.wartezeit)));
+        f.Timer_start.set_interval(static_cast<long>(round_half_even(f.wartezeit)));
         f.pixel_status = 0;
     }
 }

@@ -23,7 +23,7 @@ struct ScreenshotTarget {
     int quality = 100;
     bool jpeg = false;
 };
-ScreenshotTarget screenshot_ziel(const std::string& path_text);
+ScreenshotTarget screenshot_target(const std::string& path_text);
 
 class ScreenActions {
   public:

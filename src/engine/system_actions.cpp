@@ -8,13 +8,13 @@
 
 namespace mavorin {
 
-void SystemActions::programm_oeffnen() {
+void SystemActions::open_program() {
     const int i = w.befehl_aktuell;
-    w.befehl_wert1[i] = w.input.code5_ersetzen(ohne_balken(w.befehl_wert1[i]));
+    w.befehl_wert1[i] = w.input.replace_code5(without_bars(w.befehl_wert1[i]));
     w.platform.run_program(w.befehl_wert1[i]);
 }
 
-void SystemActions::pc_befehl() {
+void SystemActions::pc_command() {
     DesktopPlatform& p = w.platform;
     const std::string& word = w.befehl_wert1[w.befehl_aktuell];
     if (word == "lockpc") {
@@ -37,7 +37,7 @@ void SystemActions::pc_befehl() {
     }
 }
 
-void SystemActions::cd_laufwerk() {
+void SystemActions::cd_drive() {
     if (w.kein_laufwerk) return;
     const int i = w.befehl_aktuell;
     w.platform.mci_send("Open " + w.befehl_wert1[i] + " Type cdaudio Alias cd");

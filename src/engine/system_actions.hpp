@@ -8,9 +8,9 @@ class frm_mavorin;
 class SystemActions {
   public:
     explicit SystemActions(frm_mavorin& w) : w(w) {}
-    void programm_oeffnen();  // 006
-    void pc_befehl();         // 007
-    void cd_laufwerk();       // 008
+    void open_program();  // 006
+    void pc_command();    // 007
+    void cd_drive();      // 008
     void laufwerke_einlesen();
 
   private:

@@ -33,7 +33,7 @@ class MacroRun : public testing::WindowTest {
         start();
         for (size_t i = 0; i < records.size(); ++i) w->befehl[i] = records[i];
         w->befehl_anzahl = static_cast<int>(records.size()) - 1;
-        w->liste.befehlsliste();
+        w->command_list.befehlsliste();
     }
     // Types into a box the way loading does, without rebuilding the record.
     void show(form::TextBox& box, const std::string& text) {
@@ -338,9 +338,9 @@ TEST(TypedText, IsEscapedThenModifiedThenGivenTheCounter) {
         {"a~b", "a{~}b"},
         {"{CTRL}c{ALT}{F4}", "^c%{F4}"},
         {"{shift}x", "{shift}x"}};
-    for (const auto& [stored, sent] : table) EXPECT_EQ(tastatur_text(stored, "8"), sent) << stored;
+    for (const auto& [stored, sent] : table) EXPECT_EQ(keystroke_text(stored, "8"), sent) << stored;
     // The counter goes in last: its characters are not escaped.
-    EXPECT_EQ(tastatur_text("{CODE5}", "-1+2"), "-1+2");
+    EXPECT_EQ(keystroke_text("{CODE5}", "-1+2"), "-1+2");
 }
 
 TEST_F(ActionsTest, OneCounterForTheWholeMacroFillsTypedTextAcrossPasses) {
@@ -404,7 +404,7 @@ TEST_F(ActionsTest, ProgramsPcCommandsAndTheCdDoor) {
     // A record cannot carry a bar, but a value set from outside the parser can.
     w->befehl_aktuell = 3;
     w->befehl_wert1[3] = "a|b{code5}|";
-    w->system.programm_oeffnen();
+    w->system.open_program();
     EXPECT_EQ(args("run_program").back(), "ab42");
 }
 
@@ -512,11 +512,11 @@ TEST(ScreenshotPath, NameQualityAndFormat) {
                              {"a.jp", "a.jp bmp"},
                              {"<90%>", " bmp"}};
     for (const auto& [path, want] : rows) {
-        const ScreenshotTarget t = screenshot_ziel(path);
+        const ScreenshotTarget t = screenshot_target(path);
         EXPECT_TRUE(t.save) << path;
         EXPECT_EQ(t.file + (t.jpeg ? " jpeg " + std::to_string(t.quality) : " bmp"), want) << path;
     }
-    EXPECT_FALSE(screenshot_ziel("abc").save);
+    EXPECT_FALSE(screenshot_target("abc").save);
 }
 
 TEST_F(ActionsTest, ScreenshotStepsSaveWhatThePathSaysAndAFailedJpegDoesNotStopTheRun) {

@@ -18,7 +18,7 @@ class ListTest : public testing::WindowTest {
         w->img_befehl_right.click();
         w->img_befehl_right.click();
         for (int i = 1; i <= 5; ++i) w->befehl[i] = rec(i);
-        w->liste.befehlsliste();
+        w->command_list.befehlsliste();
     }
     static std::string rec(int x) { return "code:|002|xpos:|" + std::to_string(x) + "|ypos:|0|"; }
     // The x of every command, in order (single digits); -1 for an emptied slot.
@@ -43,10 +43,10 @@ class ListTest : public testing::WindowTest {
 using V = std::vector<int>;
 
 TEST(ListLine, NumberPatternAndBars) {
-    EXPECT_EQ(listenzeile(0, "code:|000|wait:|500|"), "00 - code: 000 wait: 500 ");
-    EXPECT_EQ(listenzeile(3, "code:|001|wait:|0|"), "003 - code: 001 wait: 0 ");
-    EXPECT_EQ(listenzeile(1000, "a|b"), "1000 - a b");
-    EXPECT_EQ(listenzeile(32000, "|"), "32000 -  ");
+    EXPECT_EQ(list_line(0, "code:|000|wait:|500|"), "00 - code: 000 wait: 500 ");
+    EXPECT_EQ(list_line(3, "code:|001|wait:|0|"), "003 - code: 001 wait: 0 ");
+    EXPECT_EQ(list_line(1000, "a|b"), "1000 - a b");
+    EXPECT_EQ(list_line(32000, "|"), "32000 -  ");
 }
 
 TEST_F(ListTest, CutPasteKeepsOrderAndTheBuffer) {

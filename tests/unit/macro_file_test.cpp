@@ -21,15 +21,15 @@ class MacroFileTest : public testing::WindowTest {
         start();
         // A known macro in memory, so that "unchanged" means something.
         w->befehl[1] = "code:|002|xpos:|1|ypos:|1|";
-        w->liste.befehlsliste();
+        w->command_list.befehlsliste();
     }
     void load(const std::string& name) {
         w->dateipfad = name;
-        w->datei.cmd_load_Click();
+        w->macro_file.cmd_load_Click();
     }
     void save(const std::string& name) {
         w->dateipfad = name;
-        w->datei.cmd_save_Click();
+        w->macro_file.cmd_save_Click();
     }
     void expect_unchanged() {
         EXPECT_EQ(w->befehl_anzahl, 3);
@@ -177,7 +177,7 @@ TEST_F(MacroFileTest, PathsThatAreNotReadableFilesChangeNothing) {
         SCOPED_TRACE(name);
         load(name);
         expect_unchanged();
-        w->datei.beginn_lesedatei();
+        w->macro_file.beginn_lesedatei();
         expect_unchanged();
     }
 }
@@ -198,16 +198,16 @@ TEST_F(MacroFileTest, SavingNeverDestroysTheOldFile) {
     signal(SIGXFSZ, handler);
     EXPECT_EQ(dir.read("old.mvn"), old);
     EXPECT_EQ(files_in_dir(), 1u);  // no temporary file left behind
-    EXPECT_EQ(w->datei.last_save.error, SaveError::too_large);
+    EXPECT_EQ(w->macro_file.last_save.error, SaveError::too_large);
 
     // A read-only file is left alone, by root too; the reason is kept for a message.
     chmod(dir.file("old.mvn").c_str(), 0444);
     save("old.mvn");
     EXPECT_EQ(dir.read("old.mvn"), old);
-    EXPECT_EQ(w->datei.last_save.reason, "Datei ist schreibgeschützt");
+    EXPECT_EQ(w->macro_file.last_save.reason, "Datei ist schreibgeschützt");
     chmod(dir.file("old.mvn").c_str(), 0644);
     save("old.mvn");
-    EXPECT_TRUE(w->datei.last_save.ok());
+    EXPECT_TRUE(w->macro_file.last_save.ok());
     EXPECT_NE(dir.read("old.mvn"), old);
 
     for (const std::string& bad :
@@ -221,7 +221,7 @@ TEST_F(MacroFileTest, SavingNeverDestroysTheOldFile) {
 TEST_F(MacroFileTest, DialogsAndDropGoThroughTheHeaderReader) {
     write_macro("d.mvn", ".mvn 1000", {kSettings, "code:|002|xpos:|7|ypos:|8|"});
     platform.open_dialog_answers.push_back(dir.file("d.mvn"));
-    w->datei.cmd_load2_Click();  // start mode 1 loads
+    w->macro_file.cmd_load2_Click();  // start mode 1 loads
     EXPECT_EQ(w->befehl_anzahl, 1);
     EXPECT_EQ(platform.calls_of("open_file_dialog").back().args, ".mvn|*.mvn ");
     dir.write("text.mvn", "hello\r\n");
@@ -229,7 +229,7 @@ TEST_F(MacroFileTest, DialogsAndDropGoThroughTheHeaderReader) {
     EXPECT_EQ(w->dateipfad, "mavorin.mvn");  // not a macro: the name falls back
     EXPECT_EQ(w->befehl_anzahl, 1);
     platform.save_dialog_answers.push_back(dir.file("saved.mvn"));
-    w->datei.cmd_save2_Click();
+    w->macro_file.cmd_save2_Click();
     EXPECT_NE(dir.read("saved.mvn").find("\r\ncode:|002|xpos:|7|ypos:|8|\r\n"), std::string::npos);
 }
 

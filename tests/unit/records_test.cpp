@@ -32,19 +32,19 @@ TEST(WertAusText, ReadsLeadingNumbersLeniently) {
 
 // Whole numbers never carry a separator; fractions take the one of LC_NUMERIC, and reading
 // keeps "." as the only decimal point whatever the locale says.
-TEST(ZahlText, WholeNumbersPlainFractionsShortestInTheNumericLocale) {
-    EXPECT_EQ(zahl_text(-3), "-3");
-    EXPECT_EQ(zahl_text(-0.0), "0");
-    EXPECT_EQ(zahl_text(2.5), "2.5");
-    EXPECT_EQ(zahl_text(0.1 + 0.2), "0.3");
-    EXPECT_EQ(zahl_text(99999999999999.0), "99999999999999");
-    EXPECT_EQ(runde(100.5), 100);  // halves to the even neighbour
-    EXPECT_EQ(runde(-2.5), -2);
+TEST(NumberText, WholeNumbersPlainFractionsShortestInTheNumericLocale) {
+    EXPECT_EQ(number_text(-3), "-3");
+    EXPECT_EQ(number_text(-0.0), "0");
+    EXPECT_EQ(number_text(2.5), "2.5");
+    EXPECT_EQ(number_text(0.1 + 0.2), "0.3");
+    EXPECT_EQ(number_text(99999999999999.0), "99999999999999");
+    EXPECT_EQ(round_half_even(100.5), 100);  // halves to the even neighbour
+    EXPECT_EQ(round_half_even(-2.5), -2);
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
         GTEST_SKIP() << "no German locale installed";
-    EXPECT_EQ(zahl_text(-0.125), "-0,125");
-    EXPECT_EQ(zahl_text(500), "500");
+    EXPECT_EQ(number_text(-0.125), "-0,125");
+    EXPECT_EQ(number_text(500), "500");
     EXPECT_EQ(wert_aus_text("2.5"), 2.5);
     EXPECT_EQ(wert_aus_text("2,5"), 2);
     std::setlocale(LC_NUMERIC, saved.c_str());
@@ -106,7 +106,7 @@ TEST_F(RecordTest, WritesEachCodeFromItsFields) {
         {11, "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|"}};
     for (const auto& [code, record] : cases) {
         EXPECT_EQ(build(code), record);
-        EXPECT_EQ(w->lst_code.items()[1], listenzeile(1, record));
+        EXPECT_EQ(w->lst_code.items()[1], list_line(1, record));
     }
 }
 
