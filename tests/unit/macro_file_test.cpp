@@ -153,7 +153,7 @@ TEST_F(MacroFileTest, PastTheLimitLoadsTheFirst32000AndSaysSoOnce) {
             platform.questions.clear();
             if (dialog) {
                 platform.open_dialog_answers = {dir.file("big.mvn")};
-                w->datei.cmd_load2_Click();
+                w->macro_file.cmd_load2_Click();
             } else {
                 load("big.mvn");
             }

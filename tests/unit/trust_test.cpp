@@ -79,7 +79,7 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
     macro("load.mvn", ".mvn 0000", commands);
     auto laden = [&] {
         w->dateipfad = "load.mvn";
-        w->datei.cmd_load_Click();
+        w->macro_file.cmd_load_Click();
     };
     // Name, whether it acts before start-up, what it does.
     const std::tuple<std::string, bool, std::function<void()>> paths[] = {
@@ -89,7 +89,7 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
         {"load dialog", false,
          [&] {
              platform.open_dialog_answers = {dir.file("run.mvn")};
-             w->datei.cmd_load2_Click();
+             w->macro_file.cmd_load2_Click();
          }},
         {"Laden, Start", false,
          [&] {
@@ -162,7 +162,7 @@ TEST_F(TrustTest, WhatMakesAMacroTrusted) {
     macro("m.mvn", ".mvn 0000", {"code:|006|pfad:|prog|"});
     auto load = [&](const char* name) {
         w->dateipfad = name;
-        w->datei.cmd_load_Click();
+        w->macro_file.cmd_load_Click();
     };
     auto asks = [&] {
         platform.questions.clear();
@@ -191,7 +191,7 @@ TEST_F(TrustTest, WhatMakesAMacroTrusted) {
     load("m.mvn");
     EXPECT_EQ(asks(), 1u) << "the file itself was not approved";
 
-    w->datei.cmd_save_Click();
+    w->macro_file.cmd_save_Click();
     EXPECT_EQ(asks(), 0u) << "saved";
     open("m.mvn");
     EXPECT_TRUE(platform.questions.empty()) << "the saved file";
