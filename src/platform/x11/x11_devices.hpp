@@ -26,8 +26,8 @@ namespace mavorin::x11 {
 
 // Blocks the user's input: an XI2 grab of every physical slave device on our own connection. A
 // grabbed slave floats off its master, so its input reaches nobody else while XTest input keeps
-// working; the server drops the grab with the connection, however we die. "Device Enabled" is
-// never touched: it would outlive us.
+// working; the server drops the grab with the connection, however we die. The devices' enabled
+// property is never touched: it would outlive us.
 class InputGuard {
   public:
     void block(Display* dpy, bool on);
