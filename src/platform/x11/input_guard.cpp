@@ -11,17 +11,6 @@ namespace mavorin::x11 {
 
 namespace {
 
-bool has_property(Display* dpy, int id, const char* name) {
-    Atom prop = XInternAtom(dpy, name, True);
-    if (prop == None) return false;
-    int count = 0;
-    Atom* props = XIListProperties(dpy, id, &count);
-    bool found = false;
-    for (int i = 0; i < count; ++i) found = found || props[i] == prop;
-    if (props) XFree(props);
-    return found;
-}
-
 // The user's own keyboards and pointers: every slave device that is not an XTest device.
 std::vector<int> physical_devices(Display* dpy) {
     std::vector<int> ids;
@@ -31,7 +20,7 @@ std::vector<int> physical_devices(Display* dpy) {
         const XIDeviceInfo& d = info[i];
         if (d.use != XISlavePointer && d.use != XISlaveKeyboard && d.use != XIFloatingSlave)
             continue;
-        if (!d.enabled || has_property(dpy, d.deviceid, "XTEST Device")) continue;
+        if (!d.enabled || is_xtest_device(dpy, d.deviceid)) continue;
         ids.push_back(d.deviceid);
     }
     if (info) XIFreeDeviceInfo(info);
@@ -39,6 +28,17 @@ std::vector<int> physical_devices(Display* dpy) {
 }
 
 }  // namespace
+
+bool is_xtest_device(Display* dpy, int id) {
+    const Atom prop = XInternAtom(dpy, "XTEST Device", True);
+    if (prop == None) return false;
+    int count = 0;
+    Atom* props = XIListProperties(dpy, id, &count);
+    bool found = false;
+    for (int i = 0; i < count; ++i) found = found || props[i] == prop;
+    if (props) XFree(props);
+    return found;
+}
 
 void InputGuard::block(Display* dpy, bool on) {
     if (on && grabbed_.empty()) {

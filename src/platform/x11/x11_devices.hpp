@@ -24,6 +24,9 @@
 
 namespace mavorin::x11 {
 
+// True for the XTest devices that carry synthetic input (ours and other clients').
+bool is_xtest_device(Display* dpy, int id);
+
 // Blocks the user's input: an XI2 grab of every physical slave device on our own connection. A
 // grabbed slave floats off its master, so its input reaches nobody else while XTest input keeps
 // working; the server drops the grab with the connection, however we die. The devices' enabled

@@ -30,16 +30,6 @@ constexpr auto kOwnEchoWithin = std::chrono::seconds(2);
 // How often the tracked "down" state is checked against the server's keymap.
 constexpr auto kResyncEvery = std::chrono::seconds(1);
 
-bool is_xtest_device(Display* dpy, int id) {
-    const Atom prop = XInternAtom(dpy, "XTEST Device", True);
-    int count = 0;
-    Atom* props = XIListProperties(dpy, id, &count);
-    bool found = false;
-    for (int i = 0; i < count; ++i) found = found || props[i] == prop;
-    if (props) XFree(props);
-    return found;
-}
-
 }  // namespace
 
 KeyPoll::KeyPoll(Display* dpy) : dpy_(dpy) {
