@@ -18,159 +18,36 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
+#include <stdexcept>
 
+#include "app/form_table.hpp"
 #include "qt/artwork.hpp"
+#include "qt/qt_text.hpp"
 
 namespace mavorin::qt {
 
 namespace {
 
-QString q(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-std::string s(const QString& v) {
-    return v.toUtf8().toStdString();
-}
-
-// A line edit that reports losing the focus.
-class FieldEdit : public QLineEdit {
+// Hands every event of a widget to a callback before the widget sees it.
+class EventHook : public QObject {
   public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> on_focus_out;
+    EventHook(QWidget* w, std::function<void(QEvent*)> f) : QObject(w), f_(std::move(f)) {
+        w->installEventFilter(this);
+    }
 
   protected:
-    void focusOutEvent(QFocusEvent* e) override {
-        QLineEdit::focusOutEvent(e);
-        // Switching to another window or opening a menu leaves the focus where it was.
-        if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)
-            return;
-        if (on_focus_out) on_focus_out();
+    bool eventFilter(QObject*, QEvent* e) override {
+        f_(e);
+        return false;
     }
+
+  private:
+    std::function<void(QEvent*)> f_;
 };
 
-// A picture that can be clicked.
-class ClickLabel : public QLabel {
-  public:
-    using QLabel::QLabel;
-    std::function<void()> on_click;
-
-  protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        QLabel::mousePressEvent(e);
-        if (e->button() == Qt::LeftButton && on_click) on_click();
-    }
-};
-
-// Fixed geometry of every widget at 96 dpi: the window is a form, all panels share one area.
-const std::map<std::string, QRect>& form_layout() {
-    static const std::map<std::string, QRect> g = {
-        // Title area.
-        {"img_mavorin", {10, 6, 48, 48}},
-        {"lbl_title", {66, 6, 200, 30}},
-        {"lbl_titleversion", {68, 36, 300, 16}},
-        {"Image1", {10, 58, 580, 2}},
-        {"Image2", {10, 328, 580, 2}},
-        {"frame_vantrel", {392, 4, 198, 50}},
-        {"img_vantrellogo", {398, 11, 36, 36}},
-        {"lbl_Programm", {440, 8, 146, 16}},
-        {"lbl_Version", {440, 24, 146, 14}},
-        {"lbl_maker1", {440, 38, 146, 14}},
-        {"img_Orvik_Logo", {568, 8, 16, 16}},
-        {"lbl_maker2", {0, 0, 0, 0}},
-        {"lbl_maker3", {0, 0, 0, 0}},
-        {"lbl_maker4", {0, 0, 0, 0}},
-        // Command choice and prompt.
-        {"lbl_befehl", {10, 70, 100, 20}},
-        {"com_code", {110, 67, 300, 26}},
-        {"com_code0", {110, 67, 300, 26}},
-        {"lbl_info", {10, 98, 580, 34}},
-        {"img_box", {10, 136, 580, 148}},
-        // Panel 000.
-        {"lbl_0_wait", {22, 146, 226, 20}},
-        {"txt_0_wait", {250, 144, 70, 24}},
-        {"lbl_0_ms", {326, 146, 30, 20}},
-        {"lbl_0_loop", {22, 174, 226, 20}},
-        {"txt_0_loop", {250, 172, 70, 24}},
-        {"lbl_0_mal", {326, 174, 30, 20}},
-        {"lbl_0_transparenz", {22, 202, 226, 20}},
-        {"chk_0_transparenz", {250, 202, 20, 20}},
-        {"lbl_0_vordergrund", {22, 228, 226, 20}},
-        {"chk_0_vordergrund", {250, 228, 20, 20}},
-        {"lbl_0_listbox", {22, 254, 226, 20}},
-        {"chk_0_listbox", {250, 254, 20, 20}},
-        {"lbl_0_startcode", {390, 146, 180, 20}},
-        {"com_0_startcode", {390, 166, 110, 26}},
-        {"lbl_0_abbruchcode", {390, 202, 180, 20}},
-        {"com_0_abbruchcode", {390, 222, 110, 26}},
-        // Panel 001.
-        {"lbl_1_random", {22, 146, 300, 20}},
-        {"txt_1_random1", {22, 170, 100, 24}},
-        {"txt_1_random2", {132, 170, 100, 24}},
-        {"lbl_1_ms", {240, 172, 30, 20}},
-        // Panels 002 and 010.
-        {"lbl_2_X", {22, 146, 96, 20}},
-        {"txt_2_x", {120, 144, 90, 24}},
-        {"txt_10_x", {120, 144, 90, 24}},
-        {"lbl_2_Xpixel", {222, 146, 200, 20}},
-        {"lbl_2_Y", {22, 174, 96, 20}},
-        {"txt_2_y", {120, 172, 90, 24}},
-        {"txt_10_y", {120, 172, 90, 24}},
-        {"lbl_2_Ypixel", {222, 174, 200, 20}},
-        {"lbl_10_abbruch", {22, 210, 540, 20}},
-        {"txt_10_abbruch", {0, 0, 0, 0}},  // placed in the caption's gap
-        // Panel 003.
-        {"opt_3_click(0)", {22, 146, 300, 22}},
-        {"opt_3_click(1)", {22, 170, 300, 22}},
-        {"opt_3_click(2)", {22, 194, 300, 22}},
-        // Panel 004.
-        {"lbl_4_eingabebefehl", {22, 146, 136, 20}},
-        {"com_4_eingabebefehl", {160, 143, 260, 26}},
-        {"lbl_4_eingabetext", {22, 180, 400, 20}},
-        {"txt_4_eingabetext", {22, 202, 556, 24}},
-        // Panel 005.
-        {"lbl_5_start", {22, 146, 226, 20}},
-        {"txt_5_start", {250, 144, 110, 24}},
-        {"lbl_5_hochzählen", {22, 174, 226, 20}},
-        {"txt_5_hochzählen", {250, 172, 110, 24}},
-        // Panel 006.
-        {"lbl_6_pfad", {22, 146, 300, 20}},
-        {"txt_6_pfad", {22, 168, 556, 24}},
-        {"cmd_6_pfad", {22, 200, 190, 28}},
-        // Panel 007.
-        {"opt_7_pc(0)", {22, 144, 260, 22}},
-        {"opt_7_pc(1)", {22, 168, 260, 22}},
-        {"opt_7_pc(2)", {22, 192, 260, 22}},
-        {"opt_7_pc(3)", {22, 216, 260, 22}},
-        {"opt_7_pc(4)", {300, 144, 270, 22}},
-        {"opt_7_pc(5)", {300, 168, 270, 22}},
-        {"opt_7_pc(6)", {300, 192, 270, 22}},
-        // Panel 008.
-        {"lbl_8_laufwerk", {22, 146, 260, 20}},
-        {"com_8_laufwerk", {290, 143, 160, 26}},
-        {"lbl_8_move", {22, 178, 260, 20}},
-        {"com_8_move", {290, 175, 160, 26}},
-        // Panel 009.
-        {"lbl_9_pfad", {22, 146, 300, 20}},
-        {"txt_9_pfad", {22, 168, 556, 24}},
-        {"cmd_9_pfad", {22, 200, 190, 28}},
-        // Navigation.
-        {"lbl_anz_befehle", {10, 294, 110, 20}},
-        {"img_befehl_left", {120, 294, 22, 22}},
-        {"txt_befehle", {146, 293, 64, 24}},
-        {"img_befehl_right", {214, 294, 22, 22}},
-        {"hsc_befehle", {256, 292, 226, 18}},
-        {"lbl_hscaktuell", {256, 310, 100, 16}},
-        {"lbl_hscmax", {382, 310, 100, 16}},
-        // The list and the buttons beside it.
-        {"lst_code", {10, 332, 472, 134}},
-        {"cmd_start", {492, 290, 98, 32}},
-        {"cmd_neu", {492, 332, 98, 28}},
-        {"cmd_load", {492, 366, 70, 28}},
-        {"cmd_load2", {564, 366, 26, 28}},
-        {"cmd_save", {492, 400, 70, 28}},
-        {"cmd_save2", {564, 400, 26, 28}},
-    };
-    return g;
+QRect pixels(FormRect twips) {
+    const FormRect r = to_pixels(twips);
+    return {r.x, r.y, r.width, r.height};
 }
 
 QColor from_bgr(unsigned c) {
@@ -179,28 +56,12 @@ QColor from_bgr(unsigned c) {
 
 // Windows key codes of the navigation keys the list reacts to.
 int vk_of(int qt_key) {
-    switch (qt_key) {
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Left:
-            return 37;
-        case Qt::Key_Up:
-            return 38;
-        case Qt::Key_Right:
-            return 39;
-        case Qt::Key_Down:
-            return 40;
-        case Qt::Key_Delete:
-            return 46;
-        default:
-            return 0;
-    }
+    static const std::map<int, int> vk = {
+        {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
+        {Qt::Key_Home, 36},   {Qt::Key_Left, 37},     {Qt::Key_Up, 38},
+        {Qt::Key_Right, 39},  {Qt::Key_Down, 40},     {Qt::Key_Delete, 46}};
+    auto it = vk.find(qt_key);
+    return it == vk.end() ? 0 : it->second;
 }
 
 int shift_state(Qt::KeyboardModifiers m) {
@@ -216,10 +77,6 @@ CommandListWidget::CommandListWidget(form::ListBox& model, QWidget* parent)
     setDragDropMode(QAbstractItemView::DropOnly);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
-    QFont f = font();
-    f.setFamily(QStringLiteral("Monospace"));
-    f.setStyleHint(QFont::TypeWriter);
-    setFont(f);
 }
 
 void CommandListWidget::copy_selection_to_model() {
@@ -321,7 +178,7 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
     setAccessibleName(QStringLiteral("frm_mavorin"));
     setAutoFillBackground(true);
     bind_all();
-    place_all();
+    for (QWidget* w : lowered_) w->lower();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
 }
@@ -337,157 +194,219 @@ W* MainWindow::add(form::Control& c, W* w) {
     w->setObjectName(name);
     w->setAccessibleName(name);
     widgets_[&c] = w;
-    by_name_[c.name()] = w;
+    if (!by_name_.emplace(c.name(), w).second)
+        throw std::logic_error("two widgets for one control: " + c.name());
     return w;
 }
 
 QWidget* MainWindow::widget(const std::string& name) const {
-    auto it = by_name_.find(name);
-    return it == by_name_.end() ? nullptr : it->second;
+    return by_name_.at(name);
 }
 
 void MainWindow::bind_all() {
-    frm_mavorin& m = m_;
-    // Frames and pictures first, so that they lie under the fields.
-    auto* frame = add(m.frame_vantrel, new QFrame(this));
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setAutoFillBackground(true);
-    syncers_[&m.frame_vantrel] = [this, frame] {
-        QPalette p = frame->palette();
-        p.setColor(QPalette::Window, from_bgr(m_.frame_vantrel.back_color()).lighter(106));
-        frame->setPalette(p);
-    };
-    auto* box = add(m.img_box, new ClickLabel(this));
-    box->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    editor_frame_ = box;
-
-    for (form::Image* img : {&m.img_mavorin, &m.Image1, &m.Image2, &m.img_vantrellogo,
-                             &m.img_Orvik_Logo, &m.img_befehl_left, &m.img_befehl_right}) {
-        auto* l = add(*img, new ClickLabel(this));
-        l->on_click = [img] { img->click(); };
-        if (img == &m.img_vantrellogo || img == &m.img_befehl_left || img == &m.img_befehl_right)
-            l->setCursor(Qt::PointingHandCursor);
-        syncers_[img] = [this, img, l] {
-            const std::string& n = img->name();
-            if (n == "img_mavorin")
-                l->setPixmap(logo_picture(img->picture()));
-            else if (n == "img_befehl_left" || n == "img_befehl_right")
-                l->setPixmap(arrow_picture(n == "img_befehl_left"));
-            else if (n == "img_vantrellogo")
-                l->setPixmap(emblem_picture(36));
-            else if (n == "img_Orvik_Logo")
-                l->setPixmap(emblem_picture(16));
-            else
-                l->setPixmap(bar_picture(580, 2));
-        };
+    for (const FormRow& row : form_table()) {
+        form::Control& c = row.control(m_);
+        QWidget* w = bind(row, c);
+        w->setGeometry(pixels(row.twips));
+        QFont f = w->font();
+        switch (row.font) {
+            case FontRole::Normal:
+                break;
+            case FontRole::Title:
+                f.setPointSizeF(f.pointSizeF() * 1.8);
+                f.setBold(true);
+                break;
+            case FontRole::Prompt:
+                f.setBold(true);
+                break;
+            case FontRole::Mono:
+                f.setFamily(QStringLiteral("Monospace"));
+                f.setStyleHint(QFont::TypeWriter);
+                break;
+        }
+        w->setFont(f);
     }
+    bind_menu();
+    syncers_[&m_.form] = [this] { apply_form(); };
+    static_cast<QPushButton*>(widgets_.at(&m_.cmd_start))->setDefault(true);
 
-    for (form::Control* c : m.all_controls()) {
-        auto* lbl = dynamic_cast<form::Label*>(c);
-        if (!lbl) continue;
-        auto* l = add(*lbl, new QLabel(this));
-        l->setTextFormat(Qt::PlainText);
-        syncers_[lbl] = [lbl, l] { l->setText(q(lbl->caption())); };
-    }
-    {
-        auto* t = static_cast<QLabel*>(by_name_["lbl_title"]);
-        QFont f = t->font();
-        f.setPointSizeF(f.pointSizeF() * 1.8);
-        f.setBold(true);
-        t->setFont(f);
-        auto* info = static_cast<QLabel*>(by_name_["lbl_info"]);
-        QFont fi = info->font();
-        fi.setBold(true);
-        info->setFont(fi);
-        // The longest prompts need a second line.
-        info->setWordWrap(true);
-        info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        auto* v = static_cast<QLabel*>(by_name_["lbl_hscmax"]);
-        v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    const CaptionGap& gap = caption_gap();
+    QWidget* label = widgets_.at(&gap.label(m_));
+    const QFontMetrics fm(label->font());
+    const QRect lr = label->geometry();
+    const FormRect r =
+        caption_gap_field({lr.x(), lr.y(), lr.width(), lr.height()},
+                          fm.horizontalAdvance(QString::fromUtf8(gap.lead)),
+                          fm.horizontalAdvance(QString(gap.blanks, QLatin1Char(' '))));
+    widgets_.at(&gap.field(m_))->setGeometry(r.x, r.y, r.width, r.height);
+    setFixedWidth(to_pixels({0, 0, kFormWidthTwips, 0}).width);
+}
 
-    for (form::TextBox* tb :
-         {&m.txt_0_wait, &m.txt_0_loop, &m.txt_1_random1, &m.txt_1_random2, &m.txt_2_x, &m.txt_2_y,
-          &m.txt_4_eingabetext, &m.txt_5_start, &m.txt_5_hochzählen, &m.txt_6_pfad, &m.txt_9_pfad,
-          &m.txt_10_x, &m.txt_10_y, &m.txt_10_abbruch, &m.txt_befehle}) {
-        auto* e = add(*tb, new FieldEdit(this));
-        connect(e, &QLineEdit::textEdited, this, [this, tb](const QString& text) {
-            if (!syncing_) tb->set_text(s(text));
-        });
-        e->on_focus_out = [tb] { tb->lose_focus(); };
-        syncers_[tb] = [tb, e] {
-            const QString text = q(tb->text());
-            if (e->text() == text) return;
-            const int cursor = e->cursorPosition();
-            e->setText(text);
-            e->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
-        };
-    }
-
-    for (form::Button* b : {&m.cmd_6_pfad, &m.cmd_9_pfad, &m.cmd_start, &m.cmd_neu, &m.cmd_load,
-                            &m.cmd_load2, &m.cmd_save, &m.cmd_save2}) {
-        auto* pb = add(*b, new QPushButton(this));
-        connect(pb, &QPushButton::clicked, this, [b] { b->click(); });
-        syncers_[b] = [b, pb] { pb->setText(q(b->caption())); };
-    }
-    static_cast<QPushButton*>(by_name_["cmd_start"])->setDefault(true);
-
-    for (form::CheckBox* cb : {&m.chk_0_transparenz, &m.chk_0_vordergrund, &m.chk_0_listbox}) {
-        auto* c = add(*cb, new QCheckBox(this));
-        connect(c, &QCheckBox::clicked, this, [this, cb](bool on) {
-            cb->set_value(on ? 1 : 0);
-            sync(cb);
-        });
-        syncers_[cb] = [cb, c] { c->setChecked(cb->value() != 0); };
-    }
-
-    for (form::OptionGroup* g : {&m.opt_3_click, &m.opt_7_pc}) {
-        for (int i = 0; i < g->size(); ++i) {
-            auto& btn = (*g)[i];
+QWidget* MainWindow::bind(const FormRow& row, form::Control& c) {
+    switch (row.kind) {
+        case ControlKind::Label: {
+            auto& lbl = static_cast<form::Label&>(c);
+            auto* l = add(lbl, new QLabel(this));
+            l->setTextFormat(Qt::PlainText);
+            if (row.font == FontRole::Prompt) {
+                l->setWordWrap(true);  // the longest prompts need a second line
+                l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            }
+            if (row.align == Align::Right) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            syncers_[&lbl] = [&lbl, l] { l->setText(q(lbl.caption())); };
+            return l;
+        }
+        case ControlKind::Text: {
+            auto& tb = static_cast<form::TextBox&>(c);
+            auto* e = add(tb, new QLineEdit(this));
+            connect(e, &QLineEdit::textEdited, this, [this, &tb](const QString& text) {
+                if (!syncing_) tb.set_text(s(text));
+            });
+            new EventHook(e, [&tb](QEvent* ev) {
+                if (ev->type() != QEvent::FocusOut) return;
+                // Switching to another window or opening a menu leaves the focus where it was.
+                const auto reason = static_cast<QFocusEvent*>(ev)->reason();
+                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                    tb.lose_focus();
+            });
+            syncers_[&tb] = [&tb, e] {
+                const QString text = q(tb.text());
+                if (e->text() == text) return;
+                const int cursor = e->cursorPosition();
+                e->setText(text);
+                e->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
+            };
+            return e;
+        }
+        case ControlKind::Button: {
+            auto& b = static_cast<form::Button&>(c);
+            auto* pb = add(b, new QPushButton(this));
+            connect(pb, &QPushButton::clicked, this, [&b] { b.click(); });
+            syncers_[&b] = [&b, pb] { pb->setText(q(b.caption())); };
+            return pb;
+        }
+        case ControlKind::Check: {
+            auto& cb = static_cast<form::CheckBox&>(c);
+            auto* w = add(cb, new QCheckBox(this));
+            connect(w, &QCheckBox::clicked, this, [this, &cb](bool on) {
+                cb.set_value(on ? 1 : 0);
+                sync(&cb);
+            });
+            syncers_[&cb] = [&cb, w] { w->setChecked(cb.value() != 0); };
+            return w;
+        }
+        case ControlKind::Option: {
+            form::OptionGroup* g = row.group(m_);
+            auto& btn = (*g)[row.index];
             auto* r = add(btn, new QRadioButton(q(btn.caption()), this));
             r->setAutoExclusive(false);
-            connect(r, &QRadioButton::clicked, this, [this, g, i] {
+            connect(r, &QRadioButton::clicked, this, [this, g, i = row.index] {
                 g->select(i);
                 for (int k = 0; k < g->size(); ++k) sync(&(*g)[k]);
             });
             syncers_[&btn] = [&btn, r] { r->setChecked(btn.value()); };
+            return r;
+        }
+        case ControlKind::Combo: {
+            auto& cb = static_cast<form::ComboBox&>(c);
+            auto* w = add(cb, new QComboBox(this));
+            w->setMaxVisibleItems(16);
+            connect(w, QOverload<int>::of(&QComboBox::activated), this, [this, &cb](int i) {
+                cb.set_list_index(i);
+                sync(&cb);
+            });
+            syncers_[&cb] = [&cb, w] {
+                bool same = w->count() == cb.list_count();
+                for (int i = 0; same && i < w->count(); ++i) same = s(w->itemText(i)) == cb.item(i);
+                if (!same) {
+                    w->clear();
+                    for (const auto& item : cb.items()) w->addItem(q(item));
+                }
+                w->setCurrentIndex(cb.list_index());
+            };
+            return w;
+        }
+        case ControlKind::Scroll: {
+            auto& sc = static_cast<form::ScrollBar&>(c);
+            auto* sb = add(sc, new QScrollBar(Qt::Horizontal, this));
+            sb->setSingleStep(1);
+            sb->setPageStep(1);  // a click beside the handle moves one command, as the arrows do
+            connect(sb, &QScrollBar::valueChanged, this, [this, &sc](int v) {
+                if (!syncing_) sc.set_value(v);
+            });
+            syncers_[&sc] = [&sc, sb] {
+                sb->setRange(sc.min(), sc.max());
+                sb->setValue(sc.value());
+            };
+            return sb;
+        }
+        case ControlKind::List:
+            return bind_list(static_cast<form::ListBox&>(c));
+        case ControlKind::Picture:
+            return bind_picture(row, static_cast<form::Image&>(c));
+        case ControlKind::Frame: {
+            auto& fr = static_cast<form::Form&>(c);
+            auto* frame = add(fr, new QFrame(this));
+            frame->setFrameShape(QFrame::StyledPanel);
+            frame->setAutoFillBackground(true);
+            lowered_.push_back(frame);
+            syncers_[&fr] = [&fr, frame] {
+                QPalette p = frame->palette();
+                p.setColor(QPalette::Window, from_bgr(fr.back_color()).lighter(106));
+                frame->setPalette(p);
+            };
+            return frame;
         }
     }
+    throw std::logic_error("a control kind without a widget: " + c.name());
+}
 
-    for (form::ComboBox* cb : {&m.com_code, &m.com_code0, &m.com_0_startcode, &m.com_0_abbruchcode,
-                               &m.com_4_eingabebefehl, &m.com_8_laufwerk, &m.com_8_move}) {
-        auto* c = add(*cb, new QComboBox(this));
-        c->setMaxVisibleItems(16);
-        connect(c, QOverload<int>::of(&QComboBox::activated), this, [this, cb](int i) {
-            cb->set_list_index(i);
-            sync(cb);
-        });
-        syncers_[cb] = [cb, c] {
-            bool same = c->count() == cb->list_count();
-            for (int i = 0; same && i < c->count(); ++i) same = s(c->itemText(i)) == cb->item(i);
-            if (!same) {
-                c->clear();
-                for (const auto& item : cb->items()) c->addItem(q(item));
-            }
-            c->setCurrentIndex(cb->list_index());
-        };
-    }
-
-    auto* sb = add(m.hsc_befehle, new QScrollBar(Qt::Horizontal, this));
-    sb->setSingleStep(1);
-    sb->setPageStep(1);  // a click beside the handle moves one command, as the arrows do
-    connect(sb, &QScrollBar::valueChanged, this, [this](int v) {
-        if (!syncing_) m_.hsc_befehle.set_value(v);
+QWidget* MainWindow::bind_picture(const FormRow& row, form::Image& img) {
+    auto* l = add(img, new QLabel(this));
+    new EventHook(l, [&img](QEvent* ev) {
+        if (ev->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton)
+            img.click();
     });
-    syncers_[&m.hsc_befehle] = [this, sb] {
-        sb->setRange(m_.hsc_befehle.min(), m_.hsc_befehle.max());
-        sb->setValue(m_.hsc_befehle.value());
+    const QSize size = pixels(row.twips).size();
+    switch (row.picture) {
+        case Picture::Box:
+            l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+            lowered_.push_back(l);  // under the fields of every panel
+            return l;
+        case Picture::Emblem:
+        case Picture::ArrowLeft:
+        case Picture::ArrowRight:
+            l->setCursor(Qt::PointingHandCursor);
+            break;
+        default:
+            break;
+    }
+    syncers_[&img] = [&img, l, size, picture = row.picture] {
+        switch (picture) {
+            case Picture::Logo:
+                l->setPixmap(logo_picture(img.picture()));
+                break;
+            case Picture::ArrowLeft:
+            case Picture::ArrowRight:
+                l->setPixmap(arrow_picture(picture == Picture::ArrowLeft));
+                break;
+            case Picture::Emblem:
+            case Picture::Badge:
+                l->setPixmap(emblem_picture(size.width()));
+                break;
+            default:
+                l->setPixmap(bar_picture(size.width(), size.height()));
+                break;
+        }
     };
+    return l;
+}
 
-    auto* list = add(m.lst_code, new CommandListWidget(m.lst_code, this));
+QWidget* MainWindow::bind_list(form::ListBox& lb) {
+    auto* list = add(lb, new CommandListWidget(lb, this));
     list->before_input = [this] { flush(); };
-    syncers_[&m.lst_code] = [this, list] {
-        const form::ListBox& lb = m_.lst_code;
+    syncers_[&lb] = [&lb, list] {
         const auto& items = lb.items();
         while (list->count() > lb.list_count()) delete list->takeItem(list->count() - 1);
         for (int i = 0; i < lb.list_count(); ++i) {
@@ -508,22 +427,22 @@ void MainWindow::bind_all() {
             list->setGeometry(g);
         }
     };
+    return list;
+}
 
+void MainWindow::bind_menu() {
     menu_ = new QMenu(this);
-    menu_->setObjectName(QStringLiteral("mnulistboxcode"));
-    menu_->setAccessibleName(QStringLiteral("mnulistboxcode"));
-    const std::pair<form::MenuItem*, const char*> items[] = {
-        {&m.mnunewcommand, "Ctrl+N"}, {nullptr, nullptr},      {&m.mnucut, "Ctrl+X"},
-        {&m.mnucopy, "Ctrl+C"},       {&m.mnupaste, "Ctrl+V"}, {&m.mnudelete, "Del"},
-        {nullptr, nullptr},           {&m.mnuall, "Ctrl+A"},   {&m.mnudisplay, "Ctrl+D"}};
-    for (const auto& [item, keys] : items) {
-        if (!item) {
+    menu_->setObjectName(q(m_.mnulistboxcode.name()));
+    menu_->setAccessibleName(q(m_.mnulistboxcode.name()));
+    for (const MenuRow& row : popup_menu_table()) {
+        if (!row.item) {
             menu_->addSeparator();
             continue;
         }
+        form::MenuItem* item = row.item(m_);
         QAction* a = menu_->addAction(q(item->caption()));
         a->setObjectName(q(item->name()));
-        a->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        a->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
         a->setShortcutContext(Qt::WidgetShortcut);  // shown only: the list handles the keys
         connect(a, &QAction::triggered, this, [item] { item->click(); });
         syncers_[item] = [item, a] {
@@ -532,46 +451,20 @@ void MainWindow::bind_all() {
             a->setVisible(item->visible());
         };
     }
-    m.mnulistboxcode.on_popup = [this] {
+    m_.mnulistboxcode.on_popup = [this] {
         flush();
         menu_->exec(QCursor::pos());
     };
-    syncers_[&m.mnulistboxcode] = [] {};
-
-    syncers_[&m.form] = [this] { apply_form(); };
-}
-
-void MainWindow::place_all() {
-    for (const auto& [name, rect] : form_layout()) {
-        auto it = by_name_.find(name);
-        if (it != by_name_.end()) it->second->setGeometry(rect);
-    }
-    // The abort field sits in the blank gap of its label's caption.
-    auto* label = static_cast<QLabel*>(by_name_["lbl_10_abbruch"]);
-    const QFontMetrics fm(label->font());
-    const int gap_start = fm.horizontalAdvance(QStringLiteral("Abbruchbedingung nach: "));
-    const int gap = fm.horizontalAdvance(QString(36, QLatin1Char(' ')));
-    const QRect lr = label->geometry();
-    by_name_["txt_10_abbruch"]->setGeometry(lr.x() + gap_start, lr.y() - 2, std::max(40, gap), 24);
-    editor_frame_->lower();
-    by_name_["frame_vantrel"]->lower();
-    setFixedWidth(600);
+    syncers_[&m_.mnulistboxcode] = [] {};
 }
 
 void MainWindow::apply_form() {
     QPalette p = palette();
     p.setColor(QPalette::Window, from_bgr(m_.form.back_color()));
     setPalette(p);
-    // The form's outer height in twips; without a window manager the frame adds nothing.
-    const double twips = 1440.0 / std::max(1.0, static_cast<double>(logicalDpiY()));
-    const int outer = static_cast<int>(m_.form.height_twips() / twips + 0.5);
+    // Without a window manager the frame adds nothing.
     frame_height_ = std::max(0, frameGeometry().height() - geometry().height());
-    const int client = std::max(200, outer - frame_height_);
-    // The list may be taller than the form's design height allows: keep it fully visible.
-    QWidget* list = by_name_["lst_code"];
-    // The model's height, not the widget's: the list may be synced after the form.
-    const int needed = list->geometry().top() + m_.lst_code.height() + 10;
-    setFixedHeight(std::max(client, needed));
+    setFixedHeight(form_client_height(m_, logicalDpiY(), frame_height_));
 }
 
 void MainWindow::control_changed(form::Control& c) {
@@ -594,14 +487,18 @@ void MainWindow::flush() {
 
 void MainWindow::sync(form::Control* c) {
     syncing_ = true;
+    auto f = syncers_.find(c);
     auto w = widgets_.find(c);
     if (w != widgets_.end()) {
         QSignalBlocker block(w->second);
         w->second->setEnabled(c->enabled());
         w->second->setVisible(c->visible());
-        if (auto f = syncers_.find(c); f != syncers_.end()) f->second();
-    } else if (auto f = syncers_.find(c); f != syncers_.end()) {
+        if (f != syncers_.end()) f->second();
+    } else if (f != syncers_.end()) {
         f->second();
+    } else {
+        syncing_ = false;
+        throw std::logic_error("a control without a widget: " + c->name());
     }
     syncing_ = false;
 }

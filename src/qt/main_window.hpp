@@ -7,7 +7,9 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
+#include "app/form_table.hpp"
 #include "app/frm_mavorin.hpp"
 #include "form/controls.hpp"
 
@@ -47,7 +49,8 @@ class MainWindow : public QWidget, public form::ControlObserver {
     void control_changed(form::Control& c) override;
     // Brings every widget in line with its control now (normally deferred to the event loop).
     void sync_all();
-    // The widget of a control, by the control's name.
+    // The widget of a control, by the control's name; throws std::out_of_range for a name
+    // without one.
     QWidget* widget(const std::string& name) const;
     QMenu* popup_menu() const { return menu_; }
 
@@ -63,7 +66,10 @@ class MainWindow : public QWidget, public form::ControlObserver {
     template <class W>
     W* add(form::Control& c, W* w);
     void bind_all();
-    void place_all();
+    QWidget* bind(const FormRow& row, form::Control& c);
+    QWidget* bind_picture(const FormRow& row, form::Image& img);
+    QWidget* bind_list(form::ListBox& lb);
+    void bind_menu();
     void schedule_flush();
     void flush();
     void sync(form::Control* c);
@@ -77,8 +83,8 @@ class MainWindow : public QWidget, public form::ControlObserver {
     bool flush_pending_ = false;
     bool syncing_ = false;
     QMenu* menu_ = nullptr;
-    QWidget* editor_frame_ = nullptr;
-    int frame_height_ = 0;  // title bar and borders, in pixels
+    std::vector<QWidget*> lowered_;  // frames that lie under the fields
+    int frame_height_ = 0;           // title bar and borders, in pixels
 };
 
 }  // namespace mavorin::qt

@@ -13,18 +13,10 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "qt/qt_text.hpp"
 #include "qt/window_system.hpp"
 
 namespace mavorin::qt {
-
-namespace {
-QString q(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-std::string s(const QString& q) {
-    return q.toUtf8().toStdString();
-}
-}  // namespace
 
 void QtWindowServices::set_alpha(int alpha) {
     if (!window_) return;

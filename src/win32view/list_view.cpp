@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "platform/win32/win32_text.hpp"
-#include "win32view/layout.hpp"
 #include "win32view/main_window.hpp"
 
 namespace mavorin::win32 {
@@ -17,16 +16,6 @@ namespace mavorin::win32 {
 namespace {
 
 constexpr UINT kMenuBase = 1000;
-
-// The popup's entries in order; nullptr is a separator.
-struct MenuEntry {
-    const char* name;
-    const char* keys;
-};
-const MenuEntry kMenu[] = {
-    {"mnunewcommand", "Ctrl+N"}, {nullptr, nullptr},     {"mnucut", "Ctrl+X"},
-    {"mnucopy", "Ctrl+C"},       {"mnupaste", "Ctrl+V"}, {"mnudelete", "Del"},
-    {nullptr, nullptr},          {"mnuall", "Ctrl+A"},   {"mnudisplay", "Ctrl+D"}};
 
 int shift_state() {
     return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
@@ -36,9 +25,17 @@ int shift_state() {
 }  // namespace
 
 UINT MainWindow::menu_id(const std::string& name) const {
-    for (UINT i = 0; i < std::size(kMenu); ++i)
-        if (kMenu[i].name && name == kMenu[i].name) return kMenuBase + i;
+    const auto menu = popup_menu_table();
+    for (UINT i = 0; i < menu.size(); ++i)
+        if (menu[i].item && menu[i].item(m_)->name() == name) return kMenuBase + i;
     return 0;
+}
+
+bool MainWindow::in_popup_menu(const form::Control* c) const {
+    if (c == &m_.mnulistboxcode) return true;
+    for (const MenuRow& row : popup_menu_table())
+        if (row.item && row.item(m_) == c) return true;
+    return false;
 }
 
 void MainWindow::sync_list() {
@@ -69,8 +66,8 @@ void MainWindow::sync_list() {
     RECT r;
     GetWindowRect(h, &r);
     if (r.bottom - r.top != lb.height()) {
-        const RECT g = form_layout().at("lst_code");
-        MoveWindow(h, g.left, g.top, g.right, lb.height(), TRUE);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        MoveWindow(h, r.left, r.top, r.right - r.left, lb.height(), TRUE);
         apply_form();
     }
 }
@@ -87,28 +84,25 @@ void MainWindow::copy_list_selection() {
 void MainWindow::show_popup() {
     flush();
     HMENU menu = CreatePopupMenu();
-    std::map<UINT, form::MenuItem*> items;
-    for (form::MenuItem* item : m_.mnulistboxcode.items()) {
-        const UINT id = menu_id(item->name());
-        if (id) items[id] = item;
-    }
-    for (UINT i = 0; i < std::size(kMenu); ++i) {
-        if (!kMenu[i].name) {
+    const auto rows = popup_menu_table();
+    for (UINT i = 0; i < rows.size(); ++i) {
+        if (!rows[i].item) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        auto it = items.find(kMenuBase + i);
-        if (it == items.end() || !it->second->visible()) continue;
-        const std::wstring caption = widen(it->second->caption() + "\t" + kMenu[i].keys);
-        AppendMenuW(menu, MF_STRING | (it->second->enabled() ? MF_ENABLED : MF_GRAYED),
-                    kMenuBase + i, caption.c_str());
+        const form::MenuItem* item = rows[i].item(m_);
+        if (!item->visible()) continue;
+        const std::wstring caption = widen(item->caption() + "\t" + rows[i].shortcut);
+        AppendMenuW(menu, MF_STRING | (item->enabled() ? MF_ENABLED : MF_GRAYED), kMenuBase + i,
+                    caption.c_str());
     }
     POINT at{};
     GetCursorPos(&at);
     const UINT chosen = track_menu ? track_menu(menu, at) : 0;
     DestroyMenu(menu);
-    auto it = items.find(chosen);
-    if (it != items.end() && it->second->enabled()) it->second->click();
+    if (chosen < kMenuBase || chosen - kMenuBase >= rows.size()) return;
+    const MenuRow& row = rows[chosen - kMenuBase];
+    if (row.item && row.item(m_)->enabled()) row.item(m_)->click();
 }
 
 LRESULT MainWindow::handle_list(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -5,9 +5,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <stdexcept>
+
 #include "platform/win32/win32_text.hpp"
 #include "win32view/artwork.hpp"
-#include "win32view/layout.hpp"
 
 namespace mavorin::win32 {
 
@@ -47,7 +48,7 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
     wc.lpszClassName = kClass;
     RegisterClassW(&wc);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT r{0, 0, kFormWidth, 480};
+    RECT r{0, 0, to_pixels({0, 0, kFormWidthTwips, 0}).width, 480};
     AdjustWindowRect(&r, style, FALSE);
     hwnd_ =
         CreateWindowExW(0, kClass, L"Mavorin", style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -61,7 +62,6 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
             TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr));
     };
     create_controls();
-    place_controls();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
 }
@@ -88,119 +88,106 @@ HWND MainWindow::widget(const std::string& name) const {
     return it == by_name_.end() ? nullptr : it->second;
 }
 
-MainWindow::Bound& MainWindow::add(form::Control& c, Kind kind, const wchar_t* cls, DWORD style) {
+MainWindow::Bound& MainWindow::add(form::Control& c, const FormRow& row, const wchar_t* cls,
+                                   DWORD style) {
     Bound b;
     b.control = &c;
-    b.kind = kind;
+    b.kind = row.kind;
+    b.picture = row.picture;
     b.id = next_id_++;
-    b.hwnd = CreateWindowExW(kind == Kind::Text || kind == Kind::List ? WS_EX_CLIENTEDGE : 0, cls,
-                             L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 10, 10, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
-                             GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    const bool sunken = row.kind == ControlKind::Text || row.kind == ControlKind::List;
+    const FormRect r = to_pixels(row.twips);
+    // A drop-down list's height includes its open list.
+    const int height = row.kind == ControlKind::Combo ? r.height + 240 : r.height;
+    b.hwnd = CreateWindowExW(
+        sunken ? WS_EX_CLIENTEDGE : 0, cls, L"",
+        WS_CHILD | WS_CLIPSIBLINGS | (row.takes_focus() ? WS_TABSTOP : 0) | style, r.x, r.y,
+        r.width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
+        GetModuleHandleW(nullptr), nullptr);
+    HFONT font = row.font == FontRole::Title    ? title_
+                 : row.font == FontRole::Prompt ? bold_
+                 : row.font == FontRole::Mono   ? mono_
+                                                : font_;
+    SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     by_id_[b.id] = &c;
-    by_name_[c.name()] = b.hwnd;
+    if (!by_name_.emplace(c.name(), b.hwnd).second)
+        throw std::logic_error("two windows for one control: " + c.name());
     return bound_[&c] = b;
 }
 
 void MainWindow::create_controls() {
-    frm_mavorin& m = m_;
-    // Creation order is the tab order.
-    for (form::Image* img : {&m.img_mavorin, &m.Image1, &m.Image2, &m.img_vantrellogo,
-                             &m.img_Orvik_Logo, &m.img_befehl_left, &m.img_befehl_right})
-        add(*img, Kind::Picture, L"STATIC", SS_OWNERDRAW | SS_NOTIFY);
-    for (form::Control* c : m.all_controls())
-        if (auto* l = dynamic_cast<form::Label*>(c))
-            add(*l, Kind::Label, L"STATIC", SS_LEFT | SS_NOPREFIX);
-    SendMessageW(bound_[&m.lbl_title].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(title_), FALSE);
-    SendMessageW(bound_[&m.lbl_info].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
-    SetWindowLongW(bound_[&m.lbl_hscmax].hwnd, GWL_STYLE,
-                   GetWindowLongW(bound_[&m.lbl_hscmax].hwnd, GWL_STYLE) | SS_RIGHT);
-
-    for (form::ComboBox* c : {&m.com_code, &m.com_code0})
-        add(*c, Kind::Combo, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
-    auto text = [&](form::TextBox& t) { add(t, Kind::Text, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP); };
-    auto check = [&](form::CheckBox& c) {
-        add(c, Kind::Check, L"BUTTON", BS_CHECKBOX | WS_TABSTOP);
-    };
-    auto combo = [&](form::ComboBox& c) {
-        add(c, Kind::Combo, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
-    };
-    auto button = [&](form::Button& b) {
-        add(b, Kind::Button, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
-    };
-    auto options = [&](form::OptionGroup& g) {
-        for (int i = 0; i < g.size(); ++i) {
-            Bound& b = add(g[i], Kind::Option, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP);
-            b.group = &g;
-            b.index = i;
-            SetWindowTextW(b.hwnd, widen(g[i].caption()).c_str());
+    // Creation order is the tab order (and the order on top: the first child lies highest).
+    std::vector<HWND> under;
+    for (const FormRow& row : form_table()) {
+        form::Control& c = row.control(m_);
+        switch (row.kind) {
+            case ControlKind::Label:
+                add(c, row, L"STATIC",
+                    SS_NOPREFIX | (row.align == Align::Right ? SS_RIGHT : SS_LEFT));
+                break;
+            case ControlKind::Text:
+                add(c, row, L"EDIT", ES_AUTOHSCROLL);
+                break;
+            case ControlKind::Button:
+                add(c, row, L"BUTTON", BS_PUSHBUTTON);
+                break;
+            case ControlKind::Check:
+                add(c, row, L"BUTTON", BS_CHECKBOX);
+                break;
+            case ControlKind::Option: {
+                Bound& b = add(c, row, L"BUTTON", BS_RADIOBUTTON);
+                b.group = row.group(m_);
+                b.index = row.index;
+                SetWindowTextW(b.hwnd, widen((*b.group)[b.index].caption()).c_str());
+                break;
+            }
+            case ControlKind::Combo:
+                add(c, row, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL);
+                break;
+            case ControlKind::Scroll:
+                add(c, row, L"SCROLLBAR", SBS_HORZ);
+                break;
+            case ControlKind::List: {
+                Bound& list = add(c, row, L"LISTBOX",
+                                  LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL);
+                DragAcceptFiles(list.hwnd, TRUE);
+                SetWindowSubclass(list.hwnd, list_proc, kListSubclass,
+                                  reinterpret_cast<DWORD_PTR>(this));
+                break;
+            }
+            case ControlKind::Picture:
+            case ControlKind::Frame: {
+                Bound& b = add(c, row, L"STATIC", SS_OWNERDRAW | SS_NOTIFY);
+                if (row.kind == ControlKind::Frame || row.picture == Picture::Box)
+                    under.push_back(b.hwnd);
+                if (row.kind == ControlKind::Frame) frame_ = b.hwnd;
+                break;
+            }
         }
-    };
-    text(m.txt_0_wait);
-    text(m.txt_0_loop);
-    check(m.chk_0_transparenz);
-    check(m.chk_0_vordergrund);
-    check(m.chk_0_listbox);
-    combo(m.com_0_startcode);
-    combo(m.com_0_abbruchcode);
-    text(m.txt_1_random1);
-    text(m.txt_1_random2);
-    text(m.txt_2_x);
-    text(m.txt_2_y);
-    text(m.txt_10_x);
-    text(m.txt_10_y);
-    text(m.txt_10_abbruch);
-    options(m.opt_3_click);
-    combo(m.com_4_eingabebefehl);
-    text(m.txt_4_eingabetext);
-    text(m.txt_5_start);
-    text(m.txt_5_hochzählen);
-    text(m.txt_6_pfad);
-    button(m.cmd_6_pfad);
-    options(m.opt_7_pc);
-    combo(m.com_8_laufwerk);
-    combo(m.com_8_move);
-    text(m.txt_9_pfad);
-    button(m.cmd_9_pfad);
-    text(m.txt_befehle);
-    add(m.hsc_befehle, Kind::Scroll, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP);
-    Bound& list =
-        add(m.lst_code, Kind::List, L"LISTBOX",
-            LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP);
-    SendMessageW(list.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(mono_), FALSE);
-    DragAcceptFiles(list.hwnd, TRUE);
-    SetWindowSubclass(list.hwnd, list_proc, kListSubclass, reinterpret_cast<DWORD_PTR>(this));
-    for (form::Button* b :
-         {&m.cmd_start, &m.cmd_neu, &m.cmd_load, &m.cmd_load2, &m.cmd_save, &m.cmd_save2})
-        button(*b);
-
-    m.mnulistboxcode.on_popup = [this] { show_popup(); };
-}
-
-void MainWindow::place_controls() {
-    for (const auto& [name, r] : form_layout()) {
-        HWND h = widget(name);
-        if (!h) continue;
-        const bool combo = name.rfind("com_", 0) == 0;
-        // A drop-down list's height includes its open list.
-        MoveWindow(h, r.left, r.top, r.right, combo ? r.bottom + 240 : r.bottom, FALSE);
     }
-    // The abort field sits in the blank gap of its label's caption.
-    HWND label = widget("lbl_10_abbruch");
+    // The frames lie under the fields they surround.
+    for (HWND h : under) SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    m_.mnulistboxcode.on_popup = [this] { show_popup(); };
+
+    const CaptionGap& gap = caption_gap();
+    HWND label = bound_.at(&gap.label(m_)).hwnd;
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, font_);
-    SIZE lead{}, gap{};
-    GetTextExtentPoint32W(dc, L"Abbruchbedingung nach: ", 23, &lead);
-    const std::wstring blanks(36, L' ');
-    GetTextExtentPoint32W(dc, blanks.c_str(), 36, &gap);
+    SIZE lead{}, blanks{};
+    const std::wstring lead_text = widen(gap.lead), blank_text(gap.blanks, L' ');
+    GetTextExtentPoint32W(dc, lead_text.c_str(), static_cast<int>(lead_text.size()), &lead);
+    GetTextExtentPoint32W(dc, blank_text.c_str(), gap.blanks, &blanks);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    const RECT lr = form_layout().at("lbl_10_abbruch");
-    MoveWindow(widget("txt_10_abbruch"), lr.left + lead.cx, lr.top - 3, std::max<LONG>(40, gap.cx),
-               22, FALSE);
-    // Keep the field above its label.
-    SetWindowPos(widget("txt_10_abbruch"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT lr;
+    GetWindowRect(label, &lr);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&lr), 2);
+    const FormRect f = caption_gap_field({lr.left, lr.top, lr.right - lr.left, lr.bottom - lr.top},
+                                         lead.cx, blanks.cx);
+    HWND field = bound_.at(&gap.field(m_)).hwnd;
+    MoveWindow(field, f.x, f.y, f.width, f.height, FALSE);
+    // The label goes under the field; the field keeps its place in the tab order.
+    SetWindowPos(label, field, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void MainWindow::control_changed(form::Control& c) {
@@ -226,19 +213,25 @@ void MainWindow::sync_all() {
 }
 
 void MainWindow::sync(form::Control* c) {
-    if (c == &m_.form || c == &m_.frame_vantrel) {
+    if (c == &m_.form) {
         apply_form();
         return;
     }
     auto it = bound_.find(c);
-    if (it == bound_.end()) return;  // menu items: the popup is built when shown
+    if (it == bound_.end()) {
+        if (in_popup_menu(c)) return;  // the popup is built when shown
+        throw std::logic_error("a control without a window: " + c->name());
+    }
     const Bound& b = it->second;
     syncing_ = true;
     switch (b.kind) {
-        case Kind::Label:
+        case ControlKind::Frame:
+            apply_form();
+            break;
+        case ControlKind::Label:
             set_text_if_changed(b.hwnd, static_cast<form::Label*>(c)->caption());
             break;
-        case Kind::Text: {
+        case ControlKind::Text: {
             const std::wstring want = widen(static_cast<form::TextBox*>(c)->text());
             if (window_text(b.hwnd) != want) {
                 DWORD start = 0, end = 0;
@@ -250,18 +243,18 @@ void MainWindow::sync(form::Control* c) {
             }
             break;
         }
-        case Kind::Button:
+        case ControlKind::Button:
             set_text_if_changed(b.hwnd, static_cast<form::Button*>(c)->caption());
             break;
-        case Kind::Check:
+        case ControlKind::Check:
             SendMessageW(b.hwnd, BM_SETCHECK,
                          static_cast<form::CheckBox*>(c)->value() ? BST_CHECKED : BST_UNCHECKED, 0);
             break;
-        case Kind::Option:
+        case ControlKind::Option:
             SendMessageW(b.hwnd, BM_SETCHECK,
                          (*b.group)[b.index].value() ? BST_CHECKED : BST_UNCHECKED, 0);
             break;
-        case Kind::Combo: {
+        case ControlKind::Combo: {
             auto* cb = static_cast<form::ComboBox*>(c);
             bool same = SendMessageW(b.hwnd, CB_GETCOUNT, 0, 0) == cb->list_count();
             for (int i = 0; same && i < cb->list_count(); ++i) {
@@ -280,17 +273,17 @@ void MainWindow::sync(form::Control* c) {
             SendMessageW(b.hwnd, CB_SETCURSEL, static_cast<WPARAM>(cb->list_index()), 0);
             break;
         }
-        case Kind::Scroll: {
+        case ControlKind::Scroll: {
             const form::ScrollBar& sb = m_.hsc_befehle;
             SCROLLINFO si{
                 sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, sb.min(), sb.max(), 0, sb.value(), 0};
             SetScrollInfo(b.hwnd, SB_CTL, &si, TRUE);
             break;
         }
-        case Kind::List:
+        case ControlKind::List:
             sync_list();
             break;
-        case Kind::Picture:
+        case ControlKind::Picture:
             InvalidateRect(b.hwnd, nullptr, TRUE);
             break;
     }
@@ -310,20 +303,14 @@ void MainWindow::apply_form() {
         frame_color_ = m_.frame_vantrel.back_color();
         frame_brush_ = CreateSolidBrush(lighter(frame_color_, 6));
     }
-    // The form's outer height in twips; the list may need more room when it is tall.
     HDC dc = GetDC(nullptr);
     const int dpi = std::max(1, GetDeviceCaps(dc, LOGPIXELSY));
     ReleaseDC(nullptr, dc);
-    const int outer = static_cast<int>(m_.form.height_twips() * dpi / 1440.0 + 0.5);
     RECT wr, cr;
     GetWindowRect(hwnd_, &wr);
     GetClientRect(hwnd_, &cr);
     const int frame = (wr.bottom - wr.top) - (cr.bottom - cr.top);
-    RECT lr;
-    GetWindowRect(bound_[&m_.lst_code].hwnd, &lr);
-    const RECT g = form_layout().at("lst_code");
-    const int needed = g.top + (lr.bottom - lr.top) + 10 + frame;
-    const int height = std::max(outer, needed);
+    const int height = form_client_height(m_, dpi, frame) + frame;
     if (wr.bottom - wr.top != height)
         SetWindowPos(hwnd_, nullptr, 0, 0, wr.right - wr.left, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -336,36 +323,36 @@ void MainWindow::command(int id, int code) {
     form::Control* c = it->second;
     const Bound& b = bound_[c];
     switch (b.kind) {
-        case Kind::Text:
+        case ControlKind::Text:
             if (code == EN_CHANGE)
                 static_cast<form::TextBox*>(c)->set_text(narrow(window_text(b.hwnd)));
             else if (code == EN_KILLFOCUS)
                 static_cast<form::TextBox*>(c)->lose_focus();
             break;
-        case Kind::Button:
+        case ControlKind::Button:
             if (code == BN_CLICKED) static_cast<form::Button*>(c)->click();
             break;
-        case Kind::Check:
+        case ControlKind::Check:
             if (code == BN_CLICKED) {
                 auto* cb = static_cast<form::CheckBox*>(c);
                 cb->set_value(SendMessageW(b.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1);
                 sync(c);
             }
             break;
-        case Kind::Option:
+        case ControlKind::Option:
             if (code == BN_CLICKED) {
                 b.group->select(b.index);
                 for (int i = 0; i < b.group->size(); ++i) sync(&(*b.group)[i]);
             }
             break;
-        case Kind::Combo:
+        case ControlKind::Combo:
             if (code == CBN_SELCHANGE) {
                 auto* cb = static_cast<form::ComboBox*>(c);
                 cb->set_list_index(static_cast<int>(SendMessageW(b.hwnd, CB_GETCURSEL, 0, 0)));
                 sync(c);
             }
             break;
-        case Kind::Picture:
+        case ControlKind::Picture:
             if (code == STN_CLICKED) static_cast<form::Image*>(c)->click();
             break;
         default:
@@ -411,46 +398,47 @@ HBRUSH MainWindow::color_static(HDC dc, HWND child) {
     RECT r;
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    const RECT f = form_layout().at("frame_vantrel");
-    const bool in_frame = r.left >= f.left && r.top >= f.top && r.right <= f.left + f.right &&
-                          r.bottom <= f.top + f.bottom;
+    RECT f{};
+    GetWindowRect(frame_, &f);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&f), 2);
+    const bool in_frame = child != frame_ && r.left >= f.left && r.top >= f.top &&
+                          r.right <= f.right && r.bottom <= f.bottom;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, in_frame ? lighter(frame_color_, 6) : form_color_);
     return in_frame ? frame_brush_ : form_brush_;
 }
 
-void MainWindow::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    const RECT f = form_layout().at("frame_vantrel");
-    RECT fr{f.left, f.top, f.left + f.right, f.top + f.bottom};
-    FillRect(dc, &fr, frame_brush_);
-    DrawEdge(dc, &fr, EDGE_ETCHED, BF_RECT);
-    if (m_.img_box.visible()) {
-        const RECT b = form_layout().at("img_box");
-        RECT br{b.left, b.top, b.left + b.right, b.top + b.bottom};
-        DrawEdge(dc, &br, EDGE_SUNKEN, BF_RECT);
-    }
-    EndPaint(hwnd_, &ps);
-}
-
 void MainWindow::draw_item(const DRAWITEMSTRUCT& d) {
     auto it = by_id_.find(static_cast<int>(d.CtlID));
     if (it == by_id_.end()) return;
-    auto* img = static_cast<form::Image*>(it->second);
+    const Bound& b = bound_.at(it->second);
     RECT r = d.rcItem;
-    FillRect(d.hDC, &r, form_brush_);
-    const std::string& n = img->name();
-    if (n == "img_mavorin") {
-        draw_logo(d.hDC, r, img->picture());
-    } else if (n == "img_befehl_left" || n == "img_befehl_right") {
-        draw_arrow(d.hDC, r, n == "img_befehl_left");
-    } else if (n == "img_vantrellogo" || n == "img_Orvik_Logo") {
+    if (b.kind == ControlKind::Frame) {
         FillRect(d.hDC, &r, frame_brush_);
-        draw_emblem(d.hDC, r);
-    } else {
-        DrawEdge(d.hDC, &r, EDGE_ETCHED, BF_TOP);  // the separators
+        DrawEdge(d.hDC, &r, EDGE_ETCHED, BF_RECT);
+        return;
+    }
+    FillRect(d.hDC, &r, form_brush_);
+    switch (b.picture) {
+        case Picture::Logo:
+            draw_logo(d.hDC, r, static_cast<form::Image*>(b.control)->picture());
+            break;
+        case Picture::ArrowLeft:
+        case Picture::ArrowRight:
+            draw_arrow(d.hDC, r, b.picture == Picture::ArrowLeft);
+            break;
+        case Picture::Emblem:
+        case Picture::Badge:
+            FillRect(d.hDC, &r, frame_brush_);
+            draw_emblem(d.hDC, r);
+            break;
+        case Picture::Box:
+            DrawEdge(d.hDC, &r, EDGE_SUNKEN, BF_RECT);
+            break;
+        default:
+            DrawEdge(d.hDC, &r, EDGE_ETCHED, BF_TOP);  // the separators
+            break;
     }
 }
 
@@ -474,9 +462,6 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             FillRect(reinterpret_cast<HDC>(wp), &r, form_brush_);
             return 1;
         }
-        case WM_PAINT:
-            paint();
-            return 0;
         case WM_DRAWITEM:
             draw_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form_table.hpp"
 #include "app/frm_mavorin.hpp"
 #include "form/controls.hpp"
 
@@ -30,6 +31,7 @@ class MainWindow : public form::ControlObserver {
     // Brings every control in line with its model.
     void sync_all();
     // The child window of a control, by the control's name; nullptr when it has none.
+    // Every control has one, but for the popup menu's items (sync() throws for any other).
     HWND widget(const std::string& name) const;
 
     // The window was asked to close. Without a handler it is destroyed.
@@ -40,11 +42,11 @@ class MainWindow : public form::ControlObserver {
     UINT menu_id(const std::string& name) const;
 
   private:
-    enum class Kind { Label, Text, Button, Check, Option, Combo, Scroll, List, Picture };
     struct Bound {
         form::Control* control = nullptr;
         HWND hwnd = nullptr;
-        Kind kind = Kind::Label;
+        ControlKind kind = ControlKind::Label;
+        Picture picture = Picture::None;
         form::OptionGroup* group = nullptr;  // options only
         int index = 0;                       // options: index in the group
         int id = 0;
@@ -56,9 +58,9 @@ class MainWindow : public form::ControlObserver {
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle_list(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
-    Bound& add(form::Control& c, Kind kind, const wchar_t* cls, DWORD style);
+    Bound& add(form::Control& c, const FormRow& row, const wchar_t* cls, DWORD style);
     void create_controls();
-    void place_controls();
+    bool in_popup_menu(const form::Control* c) const;
     void command(int id, int code);
     void scroll(WPARAM wp);
     void sync(form::Control* c);
@@ -66,13 +68,13 @@ class MainWindow : public form::ControlObserver {
     void apply_form();
     void copy_list_selection();
     void show_popup();
-    void paint();
     void draw_item(const DRAWITEMSTRUCT& d);
     HBRUSH color_static(HDC dc, HWND child);
     void schedule_flush();
 
     frm_mavorin& m_;
     HWND hwnd_ = nullptr;
+    HWND frame_ = nullptr;  // the maker's frame: the labels on it take its colour
     std::map<form::Control*, Bound> bound_;
     std::map<int, form::Control*> by_id_;
     std::map<std::string, HWND> by_name_;

@@ -82,9 +82,6 @@ TEST_F(ServicesTest, MessageBoxesReturnTheButtonPressed) {
     EXPECT_EQ(text, QStringLiteral("Wirklich?"));
     EXPECT_EQ(title, QCoreApplication::applicationName());
     EXPECT_EQ(answering(press(QMessageBox::Yes), ask), kIdYes);
-    EXPECT_EQ(
-        answering(press(QMessageBox::Ok), [&] { return services.message_box("reboot", kMbOk); }),
-        kIdOk);
 }
 
 // A question's details are shown whole, above the buttons; Escape answers the cancel button.

@@ -17,9 +17,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -135,55 +137,36 @@ const std::vector<std::string> kPoints = {
     "code:|002|xpos:|1|ypos:|1|", "code:|002|xpos:|2|ypos:|2|", "code:|002|xpos:|3|ypos:|3|",
     "code:|002|xpos:|4|ypos:|4|"};
 
-// Counts a control's handler while keeping the original one.
-template <class H>
-std::shared_ptr<int> count_calls(H& handler) {
-    auto n = std::make_shared<int>(0);
-    handler = [n, inner = handler](auto&&... a) {
-        ++*n;
-        if (inner) inner(a...);
-    };
-    return n;
-}
-
-TEST_F(ViewTest, EveryControlHasAWidgetNamedAfterIt) {
+TEST_F(ViewTest, EveryControlHasExactlyOneWidgetAndAMisspeltNameFailsLoudly) {
+    const auto named = view->findChildren<QObject*>();  // widgets, the menu and its actions
     for (form::Control* c : model->all_controls()) {
-        if (c == &model->form || c == &model->mnulistboxcode) continue;
-        if (c->name().rfind("mnu", 0) == 0) continue;  // menu items are actions
-        QWidget* w = view->widget(c->name());
-        ASSERT_NE(w, nullptr) << c->name();
-        EXPECT_EQ(w->accessibleName().toStdString(), c->name());
-        EXPECT_EQ(w->objectName().toStdString(), c->name());
+        if (c == &model->form) continue;
+        const auto n = std::count_if(named.begin(), named.end(), [&](QObject* o) {
+            return o->objectName().toStdString() == c->name();
+        });
+        EXPECT_EQ(n, 1) << c->name();
     }
+    EXPECT_EQ(view->widget("txt_0_wait")->accessibleName(), "txt_0_wait");
+    EXPECT_THROW(view->widget("txt_0_wiat"), std::out_of_range);
 }
 
-TEST_F(ViewTest, TypingIntoAFieldRewritesTheRecordInTheList) {
+TEST_F(ViewTest, FieldsCodeChoiceAndOptionButtonsRewriteTheRecord) {
     // The model's correction shows in the field being typed into.
     EXPECT_EQ(type_into("txt_0_wait", "99999")->text(), "60000");
     EXPECT_EQ(list()->item(0)->text().toStdString(),
               "00 - code: 000 wait: 60000 loop: 1 start: no stop: ESC ");
-    click_line(2);
-    ASSERT_TRUE(get<QLineEdit>("txt_1_random1")->isVisible());
-    type_into("txt_1_random1", "250");
-    EXPECT_EQ(list()->item(2)->text().toStdString(), "002 - code: 001 wait: 250 ");
-    EXPECT_EQ(get<QLineEdit>("txt_1_random2")->text(), "250");  // dragged up by the pair rule
-}
-
-TEST_F(ViewTest, ChoosingACodeSwitchesThePanelAndOptionButtonsWriteIt) {
     click_line(1);
+    type_into("txt_1_random1", "250");
+    EXPECT_EQ(list()->item(1)->text().toStdString(), "001 - code: 001 wait: 250 ");
+    EXPECT_EQ(get<QLineEdit>("txt_1_random2")->text(), "250");  // dragged up by the pair rule
+
     auto* code = get<QComboBox>("com_code");
     code->setFocus();
     QTest::keyClick(code, Qt::Key_Down);  // "Mauszeiger zu X/Y Position gehen"
-    settle();
-    EXPECT_EQ(model->befehl[1], "code:|002|xpos:|0|ypos:|0|");
-    EXPECT_TRUE(get<QLineEdit>("txt_2_x")->isVisible());
-    EXPECT_FALSE(get<QLineEdit>("txt_1_random1")->isVisible());
-    EXPECT_EQ(get<QLabel>("lbl_info")->text().toStdString(),
-              "Zu welcher X/Y Position mit dem Mauszeiger gehen? (Enter = Aktuelle Pos.)");
-
     QTest::keyClick(code, Qt::Key_Down);  // "Mauszeiger Tastendruck"
     settle();
     ASSERT_EQ(model->befehl[1], "code:|003|mouseclick:|left|");
+    EXPECT_FALSE(get<QLineEdit>("txt_1_random1")->isVisible());
     auto* right = get<QRadioButton>("opt_3_click(2)");
     for (int i = 0; i < 2; ++i) {  // clicking the chosen button again does not clear it
         QTest::mouseClick(right, Qt::LeftButton, {}, QPoint(8, right->height() / 2));
@@ -195,18 +178,17 @@ TEST_F(ViewTest, ChoosingACodeSwitchesThePanelAndOptionButtonsWriteIt) {
 }
 
 TEST_F(ViewTest, ModelChangesShowWithoutRunningHandlersAgain) {
-    auto wait_changes(count_calls(model->txt_0_wait.on_change));
-    auto scroll_changes(count_calls(model->hsc_befehle.on_change));
-    auto code_clicks(count_calls(model->com_code.on_click));
-    auto list_clicks(count_calls(model->chk_0_listbox.on_click));
+    int fired = 0;  // handlers run, keeping the original ones
+    for (auto* h : {&model->txt_0_wait.on_change, &model->hsc_befehle.on_change,
+                    &model->com_code.on_click, &model->chk_0_listbox.on_click})
+        *h = [&fired, inner = *h] { ++fired, inner(); };
     model->txt_0_wait.set_text("700");
     model->hsc_befehle.set_value(2);
     model->com_code.set_list_index(4);
     model->chk_0_listbox.set_value(0);
     model->form.set_back_color(0x7070FF);
     settle();
-    EXPECT_EQ((std::vector{*wait_changes, *scroll_changes, *code_clicks, *list_clicks}),
-              (std::vector{1, 1, 1, 1}));
+    EXPECT_EQ(fired, 4);  // once each, not again when the view shows the change
     EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "700");
     EXPECT_EQ(get<QScrollBar>("hsc_befehle")->value(), 2);
     EXPECT_EQ(get<QLabel>("lbl_hscaktuell")->text(), "2");
@@ -215,9 +197,11 @@ TEST_F(ViewTest, ModelChangesShowWithoutRunningHandlersAgain) {
     EXPECT_EQ(view->palette().color(QPalette::Window), QColor(0xFF, 0x70, 0x70));  // BGR to RGB
 
     QTest::mouseClick(get<QCheckBox>("chk_0_vordergrund"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>("cmd_start"), Qt::LeftButton);
     settle();
-    EXPECT_EQ(model->chk_0_vordergrund.value(), 1);
     EXPECT_TRUE(platform->topmost);
+    EXPECT_EQ(get<QPushButton>("cmd_start")->text(), "ESC=Stop");
+    EXPECT_FALSE(get<QLineEdit>("txt_0_wait")->isEnabled());
 }
 
 TEST_F(ViewTest, CountBoxArrowsAndScrollBarResizeAndMoveTheMacro) {
@@ -229,12 +213,6 @@ TEST_F(ViewTest, CountBoxArrowsAndScrollBarResizeAndMoveTheMacro) {
     settle();
     EXPECT_EQ(get<QLabel>("lbl_hscmax")->text(), "4");
     EXPECT_EQ(list()->count(), 5);
-    QTest::mouseClick(view->widget("img_befehl_left"), Qt::LeftButton);
-    settle();
-    EXPECT_EQ(list()->count(), 4);
-
-    EXPECT_EQ(type_into("txt_befehle", "6")->text(), "6");
-    EXPECT_EQ(list()->count(), 7);
     QLineEdit* count = type_into("txt_befehle", "0");
     // Switching windows leaves the box as typed; leaving it for another field corrects it.
     for (auto reason : {Qt::ActiveWindowFocusReason, Qt::TabFocusReason}) {
@@ -270,25 +248,19 @@ TEST_F(ViewTest, PopupMenuStatesShortcutsAndItems) {
     EXPECT_EQ(popup(2, "mnudisplay").back(), "Weniger anzeigen Ctrl+D");
     EXPECT_EQ(list()->height(), 134);
     EXPECT_EQ(view->height(), compact);
-
-    load({"code:|001|wait:|5|"});
-    click_line(1);
-    EXPECT_EQ(off(1), "Ausschneiiden Löschen ");  // the last command cannot go
 }
 
-TEST_F(ViewTest, ListSelectionFollowsMouseAndKeys) {
+TEST_F(ViewTest, ListSelectionKeysAndDoubleClickFollowWhatTheUserSees) {
     load(kPoints);
     click_line(1);
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(selection(), "1 2 3 4 / 1 2 3 4");
     // The pressed line was part of the selection: it alone must become current at the press.
     click_line(3);
-    EXPECT_EQ(model->befehl_aktuell, 3);
     EXPECT_EQ(selection(), "3 / 3");
     EXPECT_EQ(get<QLineEdit>("txt_2_x")->text(), "3");
     // The menu's Delete acts on what the user sees selected, not on the earlier selection.
     popup(3, "mnudelete");
-    EXPECT_EQ(model->befehl_anzahl, 3);
     EXPECT_EQ(model->befehl[3], kPoints[3]);
 
     click_line(1);
@@ -298,46 +270,17 @@ TEST_F(ViewTest, ListSelectionFollowsMouseAndKeys) {
     key(Qt::Key_C, Qt::ControlModifier);
     click_line(3);
     key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(list()->count(), 7);
-    EXPECT_EQ(list()->item(4)->text().toStdString(), "004 - code: 002 xpos: 1 ypos: 1 ");
     EXPECT_EQ(list()->item(6)->text().toStdString(), "006 - code: 002 xpos: 4 ypos: 4 ");
-    click_line(2);
-    key(Qt::Key_Delete);
-    key(Qt::Key_D, Qt::ControlModifier);  // tall list
-    EXPECT_EQ(list()->count(), 6);
-    EXPECT_EQ(list()->height(), 268);
-}
-
-TEST_F(ViewTest, NavigationKeysMakeTheLineCurrentAndDoubleClickRunsIt) {
-    load(kPoints);
-    click_line(1);
-    key(Qt::Key_Down);
-    EXPECT_EQ(model->befehl_aktuell, 2);
-    EXPECT_EQ(get<QLineEdit>("txt_2_x")->text(), "2");
     key(Qt::Key_Home);
-    EXPECT_EQ(model->befehl_aktuell, 0);
     EXPECT_TRUE(get<QLineEdit>("txt_0_wait")->isVisible());
-    EXPECT_FALSE(get<QLineEdit>("txt_2_x")->isVisible());
+    key(Qt::Key_Down);
+    EXPECT_EQ(model->befehl_aktuell, 1);
 
-    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, line_centre(3));
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, line_centre(2));
     settle(600);  // the pause of the settings record, then the step
     const auto moves = platform->calls_of("set_cursor_pos");
     ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0].args, "3 3");
-}
-
-TEST_F(ViewTest, StartShowsTheStopCaptionAndLocksTheEditor) {
-    auto* start = get<QPushButton>("cmd_start");
-    QTest::mouseClick(start, Qt::LeftButton);
-    settle();
-    EXPECT_EQ(start->text(), "ESC=Stop");
-    EXPECT_FALSE(get<QLineEdit>("txt_0_wait")->isEnabled());
-    EXPECT_FALSE(list()->isEnabled());
-    EXPECT_FALSE(get<QPushButton>("cmd_neu")->isEnabled());
-    QTest::mouseClick(start, Qt::LeftButton);
-    settle();
-    EXPECT_EQ(start->text(), "Start");
-    EXPECT_TRUE(list()->isEnabled());
+    EXPECT_EQ(moves[0].args, "2 2");
 }
 
 TEST_F(ViewTest, ADroppedMvnFileLoadsAndOtherDropsAreRefused) {
@@ -357,18 +300,12 @@ TEST_F(ViewTest, ADroppedMvnFileLoadsAndOtherDropsAreRefused) {
     const auto a = write_macro("a.mvn", {"code:|002|xpos:|7|ypos:|8|"});
     const auto b = write_macro("b.mvn", {});
     type_into("txt_0_wait", "100");
-    const std::vector<std::string> before(model->befehl.begin(), model->befehl.begin() + 4);
     drop({url(a), url(b)});  // one file at a time only
-    drop({url(folder / "missing.mvn")});
     drop({QUrl(QStringLiteral("https://example.org/x.mvn"))});
-    EXPECT_EQ(std::vector<std::string>(model->befehl.begin(), model->befehl.begin() + 4), before);
     EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "100");
-
     drop({url(a)});
-    EXPECT_EQ(model->dateipfad, a.string());
     EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "500");
     EXPECT_EQ(list()->item(1)->text().toStdString(), "001 - code: 002 xpos: 7 ypos: 8 ");
-    EXPECT_EQ(get<QLineEdit>("txt_befehle")->text(), "1");
 }
 
 }  // namespace

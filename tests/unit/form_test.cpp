@@ -1,11 +1,15 @@
 // The control model and the event loop: handler firing and timer order.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/form_table.hpp"
+#include "app/frm_mavorin.hpp"
 #include "form/controls.hpp"
 #include "form/event_loop.hpp"
+#include "platform/recording/recording_platform.hpp"
 
 using namespace mavorin::form;
 
@@ -63,4 +67,17 @@ TEST(EventLoop, TimersTickInTimeOrderAndIntervalRestartsCountdown) {
     fast.set_interval(0);  // never fires
     clock.advance(100);
     EXPECT_EQ(log.size(), 1u);
+}
+
+// The one description of the form: every control once, so that no view can miss or repeat one.
+TEST(FormTable, HoldsEveryControlOnceBesideTheFormAndThePopupMenu) {
+    mavorin::form::VirtualClock clock;
+    mavorin::RecordingPlatform platform(clock, ".");
+    mavorin::frm_mavorin m(platform, clock);
+    std::map<Control*, int> described{{&m.form, 1}, {&m.mnulistboxcode, 1}};
+    for (const mavorin::FormRow& row : mavorin::form_table()) ++described[&row.control(m)];
+    for (const mavorin::MenuRow& row : mavorin::popup_menu_table())
+        if (row.item) ++described[row.item(m)];
+    for (Control* c : m.all_controls()) EXPECT_EQ(described[c], 1) << c->name();
+    EXPECT_EQ(described.size(), m.all_controls().size());
 }

@@ -1,4 +1,5 @@
-// The window's services: clipboard, layered alpha, z-order, event passes, boxes, dialogs, twips.
+// The window's services, beside the native view: layered alpha, z-order, event passes, boxes,
+// dialogs, twips.
 // The SDK headers need <windows.h> first.
 // clang-format off
 #include <windows.h>
@@ -21,23 +22,6 @@ double twips_per_pixel(int index) {
 }
 
 }  // namespace
-
-void Win32Platform::clipboard_set_text(const std::string& text) {
-    // Another program may hold the clipboard for a moment.
-    bool open = false;
-    for (int i = 0; i < 20 && !(open = OpenClipboard(main_)); ++i) Sleep(5);
-    if (!open) return;
-    EmptyClipboard();
-    const std::wstring w = widen(text);
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
-    if (mem) {
-        auto* p = static_cast<wchar_t*>(GlobalLock(mem));
-        memcpy(p, w.c_str(), (w.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(mem);
-        if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
-    }
-    CloseClipboard();
-}
 
 void Win32Platform::make_layered() {
     if (!main_) return;
