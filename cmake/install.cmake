@@ -43,6 +43,16 @@ foreach(size ${MAVORIN_ICON_SIZES})
           DESTINATION ${MAVORIN_HICOLOR}/${size}x${size}/mimetypes
           RENAME application-x-mavorin-macro.png)
 endforeach()
+# Debian wants the licence and the history beside the documentation, the history compressed.
+install(FILES ${MAVORIN_PKG_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(MAVORIN_GZIP)
+  add_custom_command(
+    OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+    COMMAND ${MAVORIN_GZIP} -9nc ${MAVORIN_PKG_DIR}/changelog > ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+    DEPENDS ${MAVORIN_PKG_DIR}/changelog)
+  add_custom_target(mavorin_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
 install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
         FILES_MATCHING PATTERN "*.mvn")
 

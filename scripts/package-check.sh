@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks it on this machine, as root: dpkg -i, every example played
-# by the installed program (--dry-run), the .mvn type and the double-click path through xdg-open,
-# the desktop entry, the man page, and dpkg -r removing every file again.
+# Builds the Debian package and checks it on this machine, as root: lintian, dpkg -i, every
+# example played by the installed program (--dry-run), the .mvn type and the double-click path
+# through xdg-open, the desktop entry, the man page, and dpkg -r removing every file again.
 # It installs and removes the package "mavorin" system-wide: run it on a CI or scratch machine.
 # Usage: scripts/package-check.sh [BUILD_DIR]   (default: build, the README's build folder)
 set -euo pipefail
@@ -11,7 +11,7 @@ build=${1:-${BUILD_DIR:-build}}
 [ "$(id -u)" = 0 ] || { echo "package-check: needs root (dpkg -i)"; exit 2; }
 
 tools=(desktop-file-utils xdg-utils shared-mime-info libfile-mimeinfo-perl dpkg-dev file binutils
-       man-db xvfb xdotool)
+       man-db xvfb xdotool lintian)
 missing=()
 for p in "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -22,7 +22,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target mavorin mavorin_manpage
+cmake --build "$build" -j"$(nproc)" --target mavorin mavorin_manpage mavorin_changelog
 rm -f "$build"/mavorin_*.deb
 (cd "$build" && cpack -G DEB >cpack.log) || { cat "$build/cpack.log"; exit 1; }
 deb=$(ls "$build"/mavorin_*.deb)
@@ -50,6 +50,7 @@ for lib in libqt6widgets6 libqt6gui6 libqt6core6 libx11-6 libxext6 libxtst6 libx
   in_depends "$lib" || bad "Depends lacks $lib"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = mavorin ] || bad "package name"
+lint=$(lintian --fail-on error "$deb" 2>&1) || bad "lintian: $lint"
 [ "$(dpkg-deb -f "$deb" Version)" = "$("$build/mavorin" --version | cut -d' ' -f2)" ] ||
   bad "package version differs from mavorin --version"
 
