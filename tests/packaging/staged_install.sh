@@ -18,35 +18,18 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >"$tmp/install.log" 2>&1 ||
   { cat "$tmp/install.log"; echo "FAIL: cmake --install"; exit 1; }
 share=$root/usr/share
 
-[ -x "$root/usr/bin/mavorin" ] || bad "no executable usr/bin/mavorin"
 "$root/usr/bin/mavorin" --version | grep -q '^mavorin ' || bad "installed program does not run"
 desktop=$share/applications/mavorin.desktop
 mimexml=$share/mime/packages/mavorin.xml
-[ -f "$desktop" ] || bad "no desktop entry"
-[ -f "$mimexml" ] || bad "no file-type description"
-[ -f "$share/icons/hicolor/scalable/apps/mavorin.svg" ] || bad "no scalable icon"
-[ -f "$share/icons/hicolor/scalable/mimetypes/application-x-mavorin-macro.svg" ] ||
-  bad "no icon for macro files"
-for png in "$share"/icons/hicolor/*x*/*/*.png; do
-  size=${png#"$share"/icons/hicolor/}
-  size=${size%%/*}
-  got=$(file -b "$png" | sed -n 's/^PNG image data, \([0-9]*\) x \([0-9]*\),.*/\1x\2/p')
-  [ "$got" = "$size" ] || bad "$png is $got, not $size"
+for f in "$desktop" "$mimexml" "$share/icons/hicolor/scalable/apps/mavorin.svg" \
+  "$share/icons/hicolor/scalable/mimetypes/application-x-mavorin-macro.svg"; do
+  [ -f "$f" ] || bad "not installed: ${f#"$root"}"
 done
-[ "$(ls "$share"/icons/hicolor/*x*/apps/mavorin.png | wc -l)" -ge 5 ] || bad "too few icon sizes"
-man=$share/man/man1/mavorin.1.gz
-if gzip -t "$man" 2>/dev/null; then
-  gzip -dc "$man" | grep -q '^\.TH MAVORIN 1' || bad "man page has no title line"
-else
+gzip -dc "$share/man/man1/mavorin.1.gz" 2>/dev/null | grep -q '^\.TH MAVORIN 1' ||
   bad "no compressed man page at usr/share/man/man1"
-fi
-n=0
 for ex in "$src"/examples/*.mvn; do
-  n=$((n + 1))
-  cmp -s "$ex" "$share/doc/mavorin/examples/$(basename "$ex")" ||
-    bad "example $(basename "$ex") not installed byte for byte"
+  cmp -s "$ex" "$share/doc/mavorin/examples/${ex##*/}" || bad "example ${ex##*/} not installed as is"
 done
-[ $n -ge 4 ] || bad "only $n examples"
 # Nothing outside the expected places (a stray test program would land in usr/bin).
 stray=$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/mavorin|share/(applications|mime/packages|icons/hicolor|man/man1|doc/mavorin)/)')
 [ -z "$stray" ] || bad "unexpected files installed: $stray"
@@ -63,9 +46,7 @@ if have desktop-file-validate; then
 else
   skipped+=(desktop-file-validate)
 fi
-if have xmllint; then
-  xmllint --noout "$mimexml" || bad "mime XML is not well-formed"
-fi
+have xmllint && { xmllint --noout "$mimexml" || bad "mime XML is not well-formed"; }
 
 # The file type, in a private database: by name, and by the ".mvn " at the start of the content.
 if have update-mime-database && have mimetype; then
@@ -77,12 +58,11 @@ if have update-mime-database && have mimetype; then
   cp "$src/examples/pointer-tour.mvn" "$tmp/files/no-extension"
   printf 'nothing special\n' >"$tmp/files/empty-ish.mvn"
   printf '.mvn\nno blank after the word\n' >"$tmp/files/plain"
-  for f in tour.mvn no-extension empty-ish.mvn; do
+  for f in tour.mvn no-extension empty-ish.mvn plain; do
     got=$(mimetype --brief "$tmp/files/$f")
-    [ "$got" = "$type" ] || bad "$f is [$got], want $type"
+    [ "$got" = "$type" ] || [ $f = plain ] || bad "$f is [$got], want $type"
+    [ "$got" != "$type" ] || [ $f != plain ] || bad "\".mvn\" without a blank counts as a macro"
   done
-  got=$(mimetype --brief "$tmp/files/plain")
-  [ "$got" != "$type" ] || bad "a text starting with \".mvn\" without a blank counts as a macro"
 else
   skipped+=("file type (update-mime-database, mimetype)")
 fi

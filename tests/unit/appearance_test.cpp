@@ -1,4 +1,4 @@
-// Transparency that follows the pointer, always on top, the logo link.
+// Transparency that follows the pointer.
 #include <gtest/gtest.h>
 
 #include "fixture.hpp"
@@ -95,16 +95,6 @@ TEST_F(AppearanceTest, ATickDuringAFadeOutCanFadeBackIn) {
     EXPECT_EQ(w->transparent_aktiv, -1);
     EXPECT_EQ(platform.calls_of("make_layered").size(), 2u);
     EXPECT_EQ(tick_at({300, 200}), fade(80, 254));  // the pointer is inside: fade in again
-}
-
-TEST_F(AppearanceTest, AlwaysOnTopAndLogo) {
-    w->chk_0_vordergrund.set_value(1);
-    EXPECT_TRUE(platform.topmost);
-    w->chk_0_vordergrund.set_value(0);
-    EXPECT_FALSE(platform.topmost);
-    w->img_vantrellogo.click();
-    ASSERT_EQ(platform.calls_of("open_with_default_handler").size(), 1u);
-    EXPECT_EQ(platform.calls_of("open_with_default_handler")[0].args, kHomePage);
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ TEST(SafeSave, ReplacesOrFailsWithoutLosingTheOldFile) {
         if (c.old_mode) {
             dir.write(target, old);
             chmod(dir.file(target).c_str(), c.old_mode);
+            // A second name for the old file: a replaced file leaves it the old bytes.
+            fs::create_hard_link(dir.file(target), dir.file("alt.hard"));
         }
         fs::create_symlink("ziel/echt.mvn", dir.file("link.mvn"));
         fs::create_symlink("ziel/neu.mvn", dir.file("lose.mvn"));
@@ -92,6 +94,7 @@ TEST(SafeSave, ReplacesOrFailsWithoutLosingTheOldFile) {
             EXPECT_EQ(dir.read(target), old);
             EXPECT_EQ(mode_of(dir.file(target)), c.old_mode);
         }
+        if (c.old_mode) EXPECT_EQ(dir.read("alt.hard"), old);
         EXPECT_EQ(listing(dir.path()), expected);  // links stay links, no temporary file stays
         chmod(dir.file("zu").c_str(), 0755);
     }

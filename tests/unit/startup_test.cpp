@@ -114,22 +114,6 @@ TEST_F(StartupTest, EveryWindowOptionDigit) {
     EXPECT_FALSE(w->startup.show_in_taskbar);
 }
 
-// Digits other than 1 to 3 keep the scheme in force.
-TEST_F(StartupTest, ColourSchemeDigit) {
-    start();
-    const std::tuple<const char*, int, unsigned> cases[] = {
-        {".mvn 0003", 2, 0x7070FF}, {".mvn 0001", 0, 0x60E020}, {".mvn 0000", 0, 0x60E020},
-        {".mvn 0004", 0, 0x60E020}, {".mvn 000x", 0, 0x60E020}, {".mvn", 0, 0x60E020},
-        {".mvn 0002", 1, 0xE0F020}};
-    for (const auto& [header, picture, colour] : cases) {
-        w->kopfzeile = header;
-        w->startup.form_eigenschaften();
-        EXPECT_EQ(w->img_mavorin.picture(), picture) << header;
-        EXPECT_EQ(w->form.back_color(), colour) << header;
-        EXPECT_EQ(w->frame_vantrel.back_color(), colour) << header;
-    }
-}
-
 TEST_F(StartupTest, NewResetsFieldsButKeepsTheColourScheme) {
     macro("mavorin.mvn", ".mvn 1303 x");
     start();
