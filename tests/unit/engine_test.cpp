@@ -240,21 +240,25 @@ TEST_F(RunTest, SingleRunsKeepTheCounterOfTheLastRun) {
     EXPECT_EQ(args("clipboard_set"), (Ops{"", "2", "9", "11", "13"}));
 }
 
-TEST_F(RunTest, TheLoopValueGivesItsPassesAndTheSettingsRecordNeverRuns) {
-    // The run ends, freeing input, in the tick of its last step.
-    const std::string step = " set_cursor_pos 4 2";
-    const std::vector<std::pair<int, Ops>> cases = {
-        {0, {"110" + step, "110 block_input 0"}},
-        {-3, {"110" + step, "110 block_input 0"}},
-        {2, {"110" + step, "210" + step, "310" + step, "310 block_input 0"}}};
-    for (const auto& [loop, want] : cases) {
+TEST_F(RunTest, TheLoopValueGivesThePassesAndUnknownCodesAndEmptySlotsPauseForNothing) {
+    // The run ends, freeing input, in the tick of its last step; the settings record never runs.
+    const std::string step = " set_cursor_pos 4 2", move = "code:|002|xpos:|4|ypos:|2|";
+    const std::vector<std::pair<std::vector<std::string>, Ops>> cases = {
+        {{settings(100, 0), move}, {"110" + step, "110 block_input 0"}},
+        {{settings(100, -3), move}, {"110" + step, "110 block_input 0"}},
+        {{settings(100, 2), move}, {"110" + step, "210" + step, "310" + step, "310 block_input 0"}},
+        {{settings(100, 0), "code:|011|wait:|0|", "", move}, {"310" + step, "310 block_input 0"}}};
+    for (const auto& [records, want] : cases) {
         restart_window();
         const int64_t t0 = clock.now_ms();
-        run({settings(100, loop), "code:|002|xpos:|4|ypos:|2|"});
+        build(records);
+        w->cmd_start.click();
         clock.advance(2000);
-        EXPECT_EQ(trace(t0), want) << "loop " << loop;
+        EXPECT_EQ(trace(t0), want) << records[0] << " " << records.size();
         EXPECT_FALSE(w->running());
     }
+    EXPECT_EQ(w->befehl[1], "code:|001|wait:|0|");
+    EXPECT_EQ(w->befehl[2], "code:|001|wait:|0|");
 }
 
 TEST_F(RunTest, RandomPauseLengthensOnlyTheGapAfterIt) {
@@ -279,16 +283,6 @@ TEST_F(RunTest, RandomBoundsAreNormalisedAndTheShortFormIgnoresOldUpperBounds) {
     EXPECT_EQ(times("set_cursor_pos"), (Times{110 + 400, 610 + 200, 910 + 15100}));
     EXPECT_EQ(times("seed_random"), (Times{610, 910}));             // 300/100 draws nothing
     EXPECT_EQ(w->befehl[5], "code:|001|wait:|-5|maxwait:|70000|");  // the record is untouched
-}
-
-TEST_F(RunTest, OutOfRangeCodesAndEmptySlotsRunAsAZeroPause) {
-    build({settings(100, 0), "code:|011|wait:|0|", "", "code:|002|xpos:|1|ypos:|1|"});
-    const int64_t t0 = clock.now_ms();
-    w->cmd_start.click();
-    EXPECT_EQ(w->befehl[1], "code:|001|wait:|0|");
-    EXPECT_EQ(w->befehl[2], "code:|001|wait:|0|");
-    clock.advance(1000);
-    EXPECT_EQ(trace(t0), (Ops{"310 set_cursor_pos 1 1", "310 block_input 0"}));
 }
 
 TEST_F(RunTest, TheListIsRefreshedEachStepOnlyWhenTheCheckBoxSaysSo) {

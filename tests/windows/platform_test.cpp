@@ -138,19 +138,6 @@ TEST(Win32Files, FolderFactsAndScreenshotsSavedAsBmpAndJpeg) {
     if (f != INVALID_HANDLE_VALUE) FindClose(f);
 }
 
-TEST(Win32Screen, JpegQualityChangesTheFile) {
-    if (running_on_wine()) GTEST_SKIP() << "Wine's GDI+ ignores the JPEG quality parameter";
-    wintest::TempDir dir;
-    Win32Platform p;
-    Bitmap img;
-    img.width = img.right = img.height = img.bottom = 128;
-    img.bgr.resize(128 * 128 * 3);
-    for (size_t i = 0; i < img.bgr.size(); ++i) img.bgr[i] = static_cast<uint8_t>((i * 37) ^ i / 5);
-    ASSERT_EQ(p.save_jpeg(img, "q10.jpg", 10), 0);
-    ASSERT_EQ(p.save_jpeg(img, "q100.jpg", 100), 0);
-    EXPECT_LT(dir.read(L"q10.jpg").size(), dir.read(L"q100.jpg").size());
-}
-
 TEST(Win32Clipboard, HoldsExactlyTheTextSet) {
     Win32Platform p;
     for (const char* text : {"Zähler 42 €", ""}) {
@@ -263,25 +250,6 @@ TEST(Win32System, CdDoorOpens) {
     mciSendStringA("close probe", nullptr, 0, nullptr);
     EXPECT_STREQ(mode, "open");
     p.cd_door(*cd, CdDoor::close);
-}
-
-TEST(Win32System, InputBlockLeavesThisThreadsInputWorking) {
-    if (running_on_wine()) GTEST_SKIP() << "Wine does not implement BlockInput";
-    ProbeWindow probe(300, 200, 400, 120);
-    probe.focus_edit();
-    Win32Platform p;
-    p.block_input(true);
-    p.send_keys("ok", {});
-    p.block_input(false);
-    EXPECT_TRUE(pump_until([&] { return text_of(probe.edit) == L"ok"; }));
-}
-
-TEST(Win32Facts, RandomFractionsSpreadOverTheHalfOpenRange) {
-    Win32Platform p;
-    std::vector<double> r(2000);
-    for (double& x : r) x = p.random_fraction();
-    const auto [lo, hi] = std::minmax_element(r.begin(), r.end());
-    EXPECT_TRUE(*lo >= 0 && *lo < 0.01 && *hi > 0.99 && *hi < 1) << *lo << " " << *hi;
 }
 
 }  // namespace
