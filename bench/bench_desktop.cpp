@@ -54,7 +54,7 @@ std::vector<double> run_steps(Loop& loop, const std::string& dir, bool real) {
     const auto t0 = steady::now();
     p.on_call = [&](const PlatformCall& c) {
         if (c.op == "set_cursor_pos") t.push_back(real ? ms_since(t0) : static_cast<double>(c.ms));
-        if (c.op != "get_async_key_state") return;
+        if (c.op != "key_state") return;
         p.calls.clear();
     };
     frm_mavorin w(p, loop);

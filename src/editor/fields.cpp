@@ -20,7 +20,6 @@ const HotKey kAbortKeys[kHotKeyCount] = {
     {"F10", "&H79"}, {"F11", "&H7A"}, {"F12", "&H7B"}};
 
 constexpr int kVkEnter = 13;
-constexpr int16_t kPressedSinceLastPoll = -32767;
 
 // Replaces the field's text by the corrected one when a rule applies; the assignment re-runs
 // the field's handler.
@@ -253,7 +252,7 @@ void Fields::Timer_XYPos_Timer() {
     w.mauspos = p;
     w.lbl_2_Xpixel.set_caption("X: " + std::to_string(p.x) + " Pixel");
     w.lbl_2_Ypixel.set_caption("Y: " + std::to_string(p.y) + " Pixel");
-    if (w.platform.get_async_key_state(kVkEnter) != kPressedSinceLastPoll) return;
+    if (!w.platform.key_state(kVkEnter).pressed()) return;
     if (w.code_aktuell == 2) {
         w.txt_2_x.set_text(std::to_string(p.x));
         w.txt_2_y.set_text(std::to_string(p.y));

@@ -11,6 +11,9 @@ namespace mavorin {
 namespace {
 
 constexpr double kCounterLimit = 99999999999999.0;
+// The form numbers its buttons 0 left, 1 right, 2 middle.
+constexpr PointerButton kButtons[] = {PointerButton::left, PointerButton::right,
+                                      PointerButton::middle};
 
 }  // namespace
 
@@ -27,13 +30,11 @@ std::string keystroke_text(const std::string& stored, const std::string& counter
 }
 
 void InputActions::MouseDown(int& MouseButton) {
-    static const int flags[] = {2, 8, 32};
-    if (MouseButton >= 0 && MouseButton <= 2) w.platform.mouse_event(flags[MouseButton]);
+    if (MouseButton >= 0 && MouseButton <= 2) w.platform.mouse_button(kButtons[MouseButton], true);
 }
 
 void InputActions::MouseUp(int& MouseButton) {
-    static const int flags[] = {4, 16, 64};
-    if (MouseButton >= 0 && MouseButton <= 2) w.platform.mouse_event(flags[MouseButton]);
+    if (MouseButton >= 0 && MouseButton <= 2) w.platform.mouse_button(kButtons[MouseButton], false);
 }
 
 void InputActions::MouseClick(int& MouseButton) {

@@ -6,12 +6,6 @@
 
 namespace mavorin {
 
-namespace {
-
-constexpr int16_t kPressedSinceLastPoll = -32767;
-
-}  // namespace
-
 std::vector<form::Control*> RunControl::fields_after_com_code() {
     frm_mavorin& f = w;
     std::vector<form::Control*> c = {
@@ -120,7 +114,7 @@ void RunControl::start_stop() {
 
 void RunControl::Timer_befehlstart_Timer() {
     const int vk = static_cast<int>(wert_aus_text(w.startcode));
-    if (w.platform.get_async_key_state(vk) == kPressedSinceLastPoll) cmd_start_Click();
+    if (w.platform.key_state(vk).pressed()) cmd_start_Click();
 }
 
 void RunControl::Timer_befehlstop_Timer() {
@@ -129,7 +123,7 @@ void RunControl::Timer_befehlstop_Timer() {
 
 bool RunControl::abort_key_tapped() {
     const int vk = static_cast<int>(wert_aus_text(w.abbruchcode));
-    return w.platform.get_async_key_state(vk) == kPressedSinceLastPoll;
+    return w.platform.key_state(vk).pressed();
 }
 
 void RunControl::lst_code_DblClick() {

@@ -40,9 +40,9 @@ void SystemActions::pc_command() {
 void SystemActions::cd_drive() {
     if (w.kein_laufwerk) return;
     const int i = w.befehl_aktuell;
-    w.platform.mci_send("Open " + w.befehl_wert1[i] + " Type cdaudio Alias cd");
-    w.platform.mci_send(w.befehl_wert2[i] == "close" ? "set cd door closed" : "set cd door open");
-    w.platform.mci_send("close cd");
+    // Anything but "close" opens, as a hand-edited record may hold any word.
+    w.platform.cd_door(w.befehl_wert1[i],
+                       w.befehl_wert2[i] == "close" ? CdDoor::close : CdDoor::open);
 }
 
 void SystemActions::laufwerke_einlesen() {

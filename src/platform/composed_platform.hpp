@@ -12,8 +12,8 @@ class ComposedPlatform : public DesktopPlatform {
 
     Point get_cursor_pos() override { return dev_.get_cursor_pos(); }
     void set_cursor_pos(int x, int y) override { dev_.set_cursor_pos(x, y); }
-    void mouse_event(int flags) override { dev_.mouse_event(flags); }
-    int16_t get_async_key_state(int vk) override { return dev_.get_async_key_state(vk); }
+    void mouse_button(PointerButton b, bool down) override { dev_.mouse_button(b, down); }
+    KeyState key_state(int vk) override { return dev_.key_state(vk); }
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override {
         return dev_.send_keys(text, keep_going);
     }
@@ -30,7 +30,7 @@ class ComposedPlatform : public DesktopPlatform {
     void end_program() override { dev_.end_program(); }
     std::vector<std::string> drive_roots() override { return dev_.drive_roots(); }
     int drive_type(const std::string& root) override { return dev_.drive_type(root); }
-    void mci_send(const std::string& command) override { dev_.mci_send(command); }
+    void cd_door(const std::string& drive, CdDoor move) override { dev_.cd_door(drive, move); }
     Bitmap capture_screen() override { return dev_.capture_screen(); }
     bool save_bmp(const Bitmap& b, const std::string& path) override {
         return dev_.save_bmp(b, path);

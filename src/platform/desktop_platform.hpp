@@ -53,6 +53,19 @@ using KeepTyping = std::function<bool()>;
 // Drive type of a CD-ROM drive.
 inline constexpr int kDriveCdrom = 5;
 
+// A key as one poll sees it: down now, and pressed since the previous poll of the same key.
+struct KeyState {
+    bool down = false;
+    bool tapped = false;
+    bool operator==(const KeyState&) const = default;
+    // A fresh press; a key merely held, or pressed and let go again, does not count. A backend
+    // may report a tap let go just before the poll as still down, so that it is not lost.
+    bool pressed() const { return down && tapped; }
+};
+
+enum class PointerButton { left, middle, right };
+enum class CdDoor { open, close };
+
 // What the desktop and the operating system do: input, clipboard, power, devices, screen, files,
 // facts. On Linux the X11 backend implements it; tests use the recording double.
 class DeviceServices {
@@ -62,10 +75,10 @@ class DeviceServices {
     // Input devices.
     virtual Point get_cursor_pos() = 0;
     virtual void set_cursor_pos(int x, int y) = 0;
-    // flags: 2 left down, 4 left up, 8 right down, 16 right up, 32 middle down, 64 middle up.
-    virtual void mouse_event(int flags) = 0;
-    // 16-bit key state: -32767 means down now and pressed since the previous poll.
-    virtual int16_t get_async_key_state(int vk) = 0;
+    // Presses (down) or releases a button at the current pointer position.
+    virtual void mouse_button(PointerButton button, bool down) = 0;
+    // `vk` is a Windows virtual-key code; the poll resets the key's tapped state.
+    virtual KeyState key_state(int vk) = 0;
     // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting for the target. A long
     // text goes in chunks; between them `keep_going` (if set) may stop it. Returns false when
     // it was stopped.
@@ -88,8 +101,8 @@ class DeviceServices {
     // The roots to ask drive_type() about, in order ("A:\" .. "Z:\" on Windows, /dev/sr* here).
     virtual std::vector<std::string> drive_roots() = 0;
     virtual int drive_type(const std::string& root) = 0;
-    // A device command string ("Open D:\ Type cdaudio Alias cd", "set cd door open", ...).
-    virtual void mci_send(const std::string& command) = 0;
+    // Opens or closes the tray of the drive at `drive` (one of drive_roots()).
+    virtual void cd_door(const std::string& drive, CdDoor move) = 0;
     virtual Bitmap capture_screen() = 0;
     virtual bool save_bmp(const Bitmap& image, const std::string& path) = 0;
     // Returns 0 on success, otherwise a nonzero status.

@@ -166,7 +166,7 @@ TEST_F(FieldsTest, CursorReadOutAndEnterCaptureOnThePressEdgeOnly) {
     w->hsc_befehle.set_value(1);
     choose("Mauszeiger zu X/Y Position gehen");
     platform.cursor = {1024, 77};
-    platform.key_states[13] = {-32768, -32767, -32768, -32768, 0, -32767};
+    platform.key_states[13] = {kKeyHeld, kKeyTapped, kKeyHeld, kKeyHeld, kKeyUp, kKeyTapped};
     clock.advance(10);
     EXPECT_EQ(w->lbl_2_Xpixel.caption(), "X: 1024 Pixel");
     EXPECT_EQ(w->lbl_2_Ypixel.caption(), "Y: 77 Pixel");
@@ -181,8 +181,8 @@ TEST_F(FieldsTest, CursorReadOutAndEnterCaptureOnThePressEdgeOnly) {
 
     choose("Pixel Veränderung");
     platform.cursor = {-20, 1079};
-    // Up-and-pressed-before and other bits do not capture either.
-    platform.key_states[13] = {1, -32766, 0, -32767};
+    // Up-and-pressed-before does not capture either.
+    platform.key_states[13] = {kKeyTappedAndLetGo, kKeyHeld, kKeyUp, kKeyTapped};
     clock.advance(30);
     EXPECT_EQ(w->txt_10_x.text(), "0");
     EXPECT_EQ(w->lbl_2_Xpixel.caption(), "X: -20 Pixel");
@@ -198,7 +198,7 @@ TEST_F(FieldsTest, CursorReadOutAndEnterCaptureOnThePressEdgeOnly) {
     EXPECT_TRUE(platform.calls_of("get_cursor_pos").empty());
     choose("Zufall Wartezeit");
     w->Timer_XYPos.set_enabled(true);
-    platform.key_states[13] = {-32767};
+    platform.key_states[13] = {kKeyTapped};
     clock.advance(10);
     EXPECT_EQ(record(), "code:|001|wait:|0|");
     EXPECT_EQ(w->txt_2_x.text(), "5");

@@ -74,7 +74,7 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
         {"start key", false,
          [&] {
              laden();
-             platform.key_states[0x78] = {-32767};
+             platform.key_states[0x78] = {kKeyTapped};
          }},
         {"double click", false, [&] {
              laden();

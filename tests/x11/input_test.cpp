@@ -28,16 +28,21 @@ TEST_F(X11Pointer, MovesAreSeenByXdotoolAndReadBack) {
     EXPECT_EQ(dev->get_cursor_pos(), (Point{corner.x, 0}));
 }
 
-TEST_F(X11Pointer, ButtonFlagsBecomeButtonEventsAndNoneStaysDown) {
+TEST_F(X11Pointer, ButtonsBecomeButtonEventsAndNoneStaysDown) {
+    using enum PointerButton;
     TargetWindow target(400, 300, 200, 150);
     dev->set_cursor_pos(450, 350);
     const std::string log = target.log_while([&] {
-        for (int flag : {2, 4, 8, 16, 32, 64, 0, 128}) dev->mouse_event(flag);
+        for (PointerButton b : {left, right, middle}) {
+            dev->mouse_button(b, true);
+            dev->mouse_button(b, false);
+        }
     });
     EXPECT_EQ(log, "P1 R1 P3 R3 P2 R2 ");
     EXPECT_EQ(buttons_down(), "");
     // Buttons left down are released when the backend goes.
-    dev->mouse_event(2 | 8);
+    dev->mouse_button(left, true);
+    dev->mouse_button(right, true);
     EXPECT_TRUE(wait_until([] { return buttons_down() == "1 3 "; }, 2));
     dev.reset();
     EXPECT_EQ(buttons_down(), "");
@@ -96,71 +101,72 @@ TEST_F(X11Typing, AltGrAndUmlautsComeFromAGermanLayout) {
 }
 
 constexpr int kEnter = 13, kEscape = 27, kF5 = 116, kF6 = 117, kF12 = 123, kF13 = 124;
+constexpr KeyState kUp{}, kHeld{true, false}, kTap{true, true};
 
 class X11KeyPoll : public X11Test {
   protected:
     void SetUp() override {
         X11Test::SetUp();
         // Presses from earlier tests are not ours to see.
-        for (int vk : {kEnter, kEscape, kF5, kF6, kF12}) dev->get_async_key_state(vk);
+        for (int vk : {kEnter, kEscape, kF5, kF6, kF12}) dev->key_state(vk);
     }
     void TearDown() override { shell("xdotool keyup F6 F12 2>/dev/null"); }
     // Polls like the 10 ms hot-key timer until the key reads `want` (at most two seconds).
-    int16_t poll_until(int vk, int16_t want) {
-        int16_t got = 0;
-        wait_until([&] { return (got = dev->get_async_key_state(vk)) == want; }, 2);
+    KeyState poll_until(int vk, KeyState want) {
+        KeyState got;
+        wait_until([&] { return (got = dev->key_state(vk)) == want; }, 2);
         return got;
     }
 };
 
 TEST_F(X11KeyPoll, EachKeyReportsATapOnceEvenAfterItsRelease) {
     shell("xdotool key F5 Escape Return");  // pressed and released before the next poll
-    EXPECT_EQ(dev->get_async_key_state(kF12), 0);
-    EXPECT_EQ(poll_until(kEscape, -32767), -32767);
-    EXPECT_EQ(dev->get_async_key_state(kF5), -32767);
-    EXPECT_EQ(dev->get_async_key_state(kEnter), -32767);
-    for (int vk : {kEscape, kF5, kEnter}) EXPECT_EQ(dev->get_async_key_state(vk), 0) << vk;
+    EXPECT_EQ(dev->key_state(kF12), kUp);
+    EXPECT_EQ(poll_until(kEscape, kTap), kTap);
+    EXPECT_EQ(dev->key_state(kF5), kTap);
+    EXPECT_EQ(dev->key_state(kEnter), kTap);
+    for (int vk : {kEscape, kF5, kEnter}) EXPECT_EQ(dev->key_state(vk), kUp) << vk;
     // Keys the program types never count; another client's tap of the same key does.
     dev->send_keys("{F5}{ESC}{F5}", {});
     shell("xdotool key F5");
-    EXPECT_EQ(poll_until(kF5, -32767), -32767);
-    EXPECT_EQ(dev->get_async_key_state(kF5), 0);
-    EXPECT_EQ(dev->get_async_key_state(kEscape), 0);
+    EXPECT_EQ(poll_until(kF5, kTap), kTap);
+    EXPECT_EQ(dev->key_state(kF5), kUp);
+    EXPECT_EQ(dev->key_state(kEscape), kUp);
     // Keys the keyboard lacks and unknown codes never read pressed.
     shell("xdotool keydown F6");
-    for (int vk : {kF13, 0, 1, 255, 99999, -5}) EXPECT_EQ(dev->get_async_key_state(vk), 0) << vk;
+    for (int vk : {kF13, 0, 1, 255, 99999, -5}) EXPECT_EQ(dev->key_state(vk), kUp) << vk;
 }
 
 TEST_F(X11KeyPoll, AHeldKeyReadsPressedOnceThenDown) {
     shell("xdotool keydown F6");
-    EXPECT_EQ(poll_until(kF6, -32767), -32767);
+    EXPECT_EQ(poll_until(kF6, kTap), kTap);
     // Held for longer than the poll trusts its own bookkeeping without asking the server.
     for (int i = 0; i < 15; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        EXPECT_EQ(dev->get_async_key_state(kF6), -32768) << "poll " << i;
+        EXPECT_EQ(dev->key_state(kF6), kHeld) << "poll " << i;
     }
     shell("xdotool keyup F6");
-    EXPECT_EQ(poll_until(kF6, 0), 0);
-    EXPECT_EQ(dev->get_async_key_state(kF6), 0);
+    EXPECT_EQ(poll_until(kF6, kUp), kUp);
+    EXPECT_EQ(dev->key_state(kF6), kUp);
     shell("xdotool key F6");  // pressed again: a new press
-    EXPECT_EQ(poll_until(kF6, -32767), -32767);
+    EXPECT_EQ(poll_until(kF6, kTap), kTap);
 }
 
 TEST_F(X11KeyPoll, AnOldTapOfAKeyNobodyPolledDoesNotCount) {
     // Escape tapped while only the start key is polled, as while no run is active...
     shell("xdotool key Escape");
     for (int i = 0; i < 60; ++i) {
-        EXPECT_EQ(dev->get_async_key_state(kF12), 0);
+        EXPECT_EQ(dev->key_state(kF12), kUp);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     // ...must not stop a run that starts polling Escape much later.
-    EXPECT_EQ(dev->get_async_key_state(kEscape), 0);
+    EXPECT_EQ(dev->key_state(kEscape), kUp);
     // A key held since then still reads as pressed when first polled.
     shell("xdotool keydown F12");
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    EXPECT_EQ(dev->get_async_key_state(kF12), -32767);
+    EXPECT_EQ(dev->key_state(kF12), kTap);
     shell("xdotool keyup F12");
-    EXPECT_EQ(poll_until(kF12, 0), 0);
+    EXPECT_EQ(poll_until(kF12, kUp), kUp);
 }
 
 }  // namespace

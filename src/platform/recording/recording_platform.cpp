@@ -13,7 +13,7 @@ bool is_desktop_operation(const std::string& op) {
     static const std::set<std::string> ops = {
         "set_cursor_pos", "mouse_event",      "send_keys",   "clipboard_set",
         "block_input",    "lock_workstation", "monitor_off", "shutdown",
-        "reboot",         "message_box",      "run_program", "mci_send",
+        "reboot",         "message_box",      "run_program", "cd_door",
         "capture_screen", "save_bmp",         "save_jpeg",   "end_program"};
     return ops.count(op) > 0;
 }
@@ -48,15 +48,17 @@ void RecordingPlatform::set_cursor_pos(int x, int y) {
     cursor = {x, y};
 }
 
-void RecordingPlatform::mouse_event(int flags) {
-    record("mouse_event", std::to_string(flags));
+void RecordingPlatform::mouse_button(PointerButton button, bool down) {
+    // The trace keeps the words and numbers it has always printed (the Windows event flags).
+    int flag = button == PointerButton::left ? 2 : button == PointerButton::right ? 8 : 32;
+    record("mouse_event", std::to_string(down ? flag : flag * 2));
 }
 
-int16_t RecordingPlatform::get_async_key_state(int vk) {
-    record("get_async_key_state", std::to_string(vk));
+KeyState RecordingPlatform::key_state(int vk) {
+    record("key_state", std::to_string(vk));
     auto it = key_states.find(vk);
     if (it == key_states.end() || it->second.empty()) return key_idle;
-    int16_t v = it->second.front();
+    KeyState v = it->second.front();
     it->second.pop_front();
     return v;
 }
@@ -161,8 +163,8 @@ int RecordingPlatform::drive_type(const std::string& root) {
     return it == drive_types.end() ? 1 : it->second;
 }
 
-void RecordingPlatform::mci_send(const std::string& command) {
-    record("mci_send", command);
+void RecordingPlatform::cd_door(const std::string& drive, CdDoor move) {
+    record("cd_door", drive + (move == CdDoor::open ? " open" : " close"));
 }
 
 Bitmap RecordingPlatform::capture_screen() {

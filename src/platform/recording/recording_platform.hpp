@@ -21,6 +21,12 @@ struct PlatformCall {
 // Operations that change the desktop (the ones a dry run prints); the rest only read from it.
 bool is_desktop_operation(const std::string& op);
 
+// Key states for scripts.
+inline constexpr KeyState kKeyUp{false, false};
+inline constexpr KeyState kKeyHeld{true, false};
+inline constexpr KeyState kKeyTapped{true, true};
+inline constexpr KeyState kKeyTappedAndLetGo{false, true};
+
 class RecordingPlatform : public DesktopPlatform {
   public:
     // `folder` is the current folder; files (screenshots, code10.bmp) are really written there.
@@ -29,8 +35,8 @@ class RecordingPlatform : public DesktopPlatform {
     // --- the script ---
     Point cursor{0, 0};
     // Key states returned by successive polls of a key; an empty queue answers `key_idle`.
-    std::map<int, std::deque<int16_t>> key_states;
-    int16_t key_idle = 0;
+    std::map<int, std::deque<KeyState>> key_states;
+    KeyState key_idle = kKeyUp;
     std::deque<int> message_box_answers;  // empty: Yes for questions, OK otherwise
     std::deque<int> ask_answers;          // button indexes; empty: the default button
     std::vector<Question> questions;      // every question asked
@@ -65,8 +71,8 @@ class RecordingPlatform : public DesktopPlatform {
     // --- DesktopPlatform ---
     Point get_cursor_pos() override;
     void set_cursor_pos(int x, int y) override;
-    void mouse_event(int flags) override;
-    int16_t get_async_key_state(int vk) override;
+    void mouse_button(PointerButton button, bool down) override;
+    KeyState key_state(int vk) override;
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void clipboard_set_text(const std::string& text) override;
@@ -86,7 +92,7 @@ class RecordingPlatform : public DesktopPlatform {
     void end_program() override;
     std::vector<std::string> drive_roots() override;
     int drive_type(const std::string& root) override;
-    void mci_send(const std::string& command) override;
+    void cd_door(const std::string& drive, CdDoor move) override;
     Bitmap capture_screen() override;
     bool save_bmp(const Bitmap& image, const std::string& path) override;
     int save_jpeg(const Bitmap& image, const std::string& path, int quality) override;

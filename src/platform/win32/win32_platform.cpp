@@ -203,15 +203,23 @@ void Win32Platform::set_cursor_pos(int x, int y) {
     if (!SetCursorPos(x, y)) log_failure("pointer move", last_error_text());
 }
 
-void Win32Platform::mouse_event(int flags) {
-    ::mouse_event(static_cast<DWORD>(flags), 0, 0, 0, 0);
-    const int downs = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN;
-    buttons_down_ |= flags & downs;
-    buttons_down_ &= ~((flags >> 1) & downs);  // each up flag is its down flag shifted once
+void Win32Platform::mouse_button(PointerButton button, bool down) {
+    const int press = button == PointerButton::left     ? MOUSEEVENTF_LEFTDOWN
+                      : button == PointerButton::middle ? MOUSEEVENTF_MIDDLEDOWN
+                                                        : MOUSEEVENTF_RIGHTDOWN;
+    // Each up flag is its down flag shifted once.
+    ::mouse_event(static_cast<DWORD>(down ? press : press << 1), 0, 0, 0, 0);
+    if (down)
+        buttons_down_ |= press;
+    else
+        buttons_down_ &= ~press;
 }
 
-int16_t Win32Platform::get_async_key_state(int vk) {
-    return static_cast<int16_t>(GetAsyncKeyState(vk));
+KeyState Win32Platform::key_state(int vk) {
+    // High bit: down now; low bit: pressed since the previous call. Only -32767 (both, nothing
+    // else) counts as a fresh press, so a held key reads as down without a tap.
+    const auto v = static_cast<int16_t>(GetAsyncKeyState(vk));
+    return {v < 0, v == -32767};
 }
 
 bool Win32Platform::send_keys(const std::string& text, const KeepTyping&) {

@@ -30,8 +30,8 @@ class Win32Platform : public DesktopPlatform {
     // --- DeviceServices ---
     Point get_cursor_pos() override;
     void set_cursor_pos(int x, int y) override;
-    void mouse_event(int flags) override;
-    int16_t get_async_key_state(int vk) override;
+    void mouse_button(PointerButton button, bool down) override;
+    KeyState key_state(int vk) override;
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void clipboard_set_text(const std::string& text) override;
@@ -44,7 +44,7 @@ class Win32Platform : public DesktopPlatform {
     void end_program() override;
     std::vector<std::string> drive_roots() override;
     int drive_type(const std::string& root) override;
-    void mci_send(const std::string& command) override;
+    void cd_door(const std::string& drive, CdDoor move) override;
     Bitmap capture_screen() override;
     bool save_bmp(const Bitmap& image, const std::string& path) override;
     int save_jpeg(const Bitmap& image, const std::string& path, int quality) override;
@@ -71,6 +71,8 @@ class Win32Platform : public DesktopPlatform {
     double twips_per_pixel_y() override;
 
   private:
+    // One device command string; the open command gets a reply buffer.
+    void mci_send(const std::string& command);
     // A path as the wide API wants it, relative ones resolved against the current folder.
     std::wstring resolve(const std::string& path);
     std::string file_dialog(bool save, const std::string& filter, const std::string& preset);

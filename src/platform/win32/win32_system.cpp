@@ -89,6 +89,12 @@ int Win32Platform::drive_type(const std::string& root) {
     return static_cast<int>(GetDriveTypeA(root.c_str()));
 }
 
+void Win32Platform::cd_door(const std::string& drive, CdDoor move) {
+    mci_send("Open " + drive + " Type cdaudio Alias cd");
+    mci_send(move == CdDoor::close ? "set cd door closed" : "set cd door open");
+    mci_send("close cd");
+}
+
 void Win32Platform::mci_send(const std::string& command) {
     MCIERROR rc;
     if (_strnicmp(command.c_str(), "open ", 5) == 0) {

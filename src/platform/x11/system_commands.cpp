@@ -1,5 +1,4 @@
-// Detached program starts (never through a shell) and the CD door, driven by the device command
-// strings.
+// Detached program starts (never through a shell), the CD drives and their door.
 #include <fcntl.h>
 #include <glob.h>
 #include <linux/cdrom.h>
@@ -11,7 +10,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sstream>
 #include <thread>
 
 #include "platform/log.hpp"
@@ -75,37 +73,15 @@ int X11Devices::drive_type(const std::string& root) {
     return cd ? kDriveCdrom : 0;
 }
 
-void X11Devices::mci_send(const std::string& command) {
-    // "Open <root> Type cdaudio Alias <alias>", "set <alias> door open|closed", "close <alias>".
-    std::istringstream in(command);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
-    auto lower = [](std::string s) {
-        for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    if (words.size() >= 6 && lower(words[0]) == "open" && lower(words[2]) == "type" &&
-        lower(words[4]) == "alias") {
-        cd_aliases_[lower(words[5])] = words[1];
-    } else if (words.size() == 4 && lower(words[0]) == "set" && lower(words[2]) == "door") {
-        auto it = cd_aliases_.find(lower(words[1]));
-        if (it == cd_aliases_.end()) return;
-        const std::string& device = it->second;
-        int fd = open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            log_failure("cd door", device + ": " + std::strerror(errno));
-            return;
-        }
-        int rc = 0;
-        if (lower(words[3]) == "open")
-            rc = ioctl(fd, CDROMEJECT, 0);
-        else if (lower(words[3]) == "closed")
-            rc = ioctl(fd, CDROMCLOSETRAY, 0);
-        if (rc < 0) log_failure("cd door", device + ": " + std::strerror(errno));
-        close(fd);
-    } else if (words.size() == 2 && lower(words[0]) == "close") {
-        cd_aliases_.erase(lower(words[1]));
+void X11Devices::cd_door(const std::string& drive, CdDoor move) {
+    int fd = open(drive.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        log_failure("cd door", drive + ": " + std::strerror(errno));
+        return;
     }
+    const int rc = ioctl(fd, move == CdDoor::open ? CDROMEJECT : CDROMCLOSETRAY, 0);
+    if (rc < 0) log_failure("cd door", drive + ": " + std::strerror(errno));
+    close(fd);
 }
 
 }  // namespace mavorin::x11

@@ -48,7 +48,7 @@ class InputGuard {
 class KeyPoll {
   public:
     explicit KeyPoll(Display* dpy);
-    int16_t state(int vk);
+    KeyState state(int vk);
     // Reads the queued raw events.
     void drain();
     // A fake key event we are about to send.
@@ -153,8 +153,8 @@ class X11Devices : public DeviceServices {
 
     Point get_cursor_pos() override;
     void set_cursor_pos(int x, int y) override;
-    void mouse_event(int flags) override;
-    int16_t get_async_key_state(int vk) override;
+    void mouse_button(PointerButton button, bool down) override;
+    KeyState key_state(int vk) override;
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void clipboard_set_text(const std::string& text) override;
@@ -167,7 +167,7 @@ class X11Devices : public DeviceServices {
     void end_program() override;
     std::vector<std::string> drive_roots() override;
     int drive_type(const std::string& root) override;
-    void mci_send(const std::string& command) override;
+    void cd_door(const std::string& drive, CdDoor move) override;
     Bitmap capture_screen() override;
     bool save_bmp(const Bitmap& image, const std::string& path) override;
     int save_jpeg(const Bitmap& image, const std::string& path, int quality) override;
@@ -191,7 +191,6 @@ class X11Devices : public DeviceServices {
     ScreenCapture capture_;
     Clipboard clipboard_;
     uint64_t pastes_served_ = 0;  // clipboard requests answered before the current paste chord
-    std::map<std::string, std::string> cd_aliases_;
     std::mt19937 random_;
     std::set<int> buttons_down_;
 };

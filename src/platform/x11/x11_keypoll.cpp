@@ -147,7 +147,7 @@ KeyCode KeyPoll::keycode(int vk) {
     return it->second;
 }
 
-int16_t KeyPoll::state(int vk) {
+KeyState KeyPoll::state(int vk) {
     // Without XInput2 there are no events to follow: every poll asks the server.
     if (xi_opcode_ < 0 || Clock::now() - synced_ >= kResyncEvery)
         resync();
@@ -155,7 +155,7 @@ int16_t KeyPoll::state(int vk) {
         drain();
     // After draining: a mapping change in the queue must not leave a stale keycode.
     const KeyCode code = keycode(vk);
-    if (!code) return 0;  // a key the keyboard lacks is never pressed
+    if (!code) return {};  // a key the keyboard lacks is never pressed
     const auto now = Clock::now();
     const bool watched = now - polled_at_[code] <= kWatched;
     polled_at_[code] = now;
@@ -163,9 +163,8 @@ int16_t KeyPoll::state(int vk) {
     // missed because it fell between two polls.
     const bool pressed = pressed_[code] && (watched || now - pressed_at_[code] <= kTapWindow);
     pressed_[code] = false;
-    if (pressed) return -32767;
-    if (down_[code]) return -32768;
-    return 0;
+    // A tap let go before this poll counts as a press still down.
+    return {pressed || down_[code], pressed};
 }
 
 }  // namespace mavorin::x11

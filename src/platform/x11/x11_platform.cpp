@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <limits>
 #include <thread>
 
 #include "platform/command_text.hpp"
@@ -99,31 +100,25 @@ Point X11Devices::get_cursor_pos() {
 void X11Devices::set_cursor_pos(int x, int y) {
     // The protocol carries 16 bits: clamp first, so that far-off positions end at the screen's
     // edge (as on Windows) instead of wrapping around.
-    x = std::clamp(x, -32768, 32767);
-    y = std::clamp(y, -32768, 32767);
+    using Limit = std::numeric_limits<int16_t>;
+    x = std::clamp<int>(x, Limit::min(), Limit::max());
+    y = std::clamp<int>(y, Limit::min(), Limit::max());
     XTestFakeMotionEvent(dpy_, DefaultScreen(dpy_), x, y, CurrentTime);
     XFlush(dpy_);
 }
 
-void X11Devices::mouse_event(int flags) {
-    // Windows flags to X buttons: left 1, middle 2, right 3.
-    static const struct {
-        int flag, button;
-        bool down;
-    } map[] = {{2, 1, true},   {4, 1, false}, {8, 3, true},
-               {16, 3, false}, {32, 2, true}, {64, 2, false}};
-    for (const auto& m : map) {
-        if (!(flags & m.flag)) continue;
-        XTestFakeButtonEvent(dpy_, m.button, m.down ? True : False, CurrentTime);
-        if (m.down)
-            buttons_down_.insert(m.button);
-        else
-            buttons_down_.erase(m.button);
-    }
+void X11Devices::mouse_button(PointerButton button, bool down) {
+    // X numbers the buttons left 1, middle 2, right 3.
+    const int number = button == PointerButton::left ? 1 : button == PointerButton::middle ? 2 : 3;
+    XTestFakeButtonEvent(dpy_, number, down ? True : False, CurrentTime);
+    if (down)
+        buttons_down_.insert(number);
+    else
+        buttons_down_.erase(number);
     XFlush(dpy_);
 }
 
-int16_t X11Devices::get_async_key_state(int vk) {
+KeyState X11Devices::key_state(int vk) {
     return keypoll_.state(vk);
 }
 
