@@ -11,7 +11,7 @@ namespace form {
 class Control;
 }
 
-// The ten entries of com_code, item k-1 standing for code k.
+// The entries of com_code, item k-1 standing for code k.
 const std::vector<std::string>& code_names();
 
 class Panels {
