@@ -37,6 +37,29 @@ std::vector<form::Control*> Panels::hide_order() {
     return v;
 }
 
+void Panels::wire_plain_fields() {
+    frm_mavorin& f = w;
+    for (const CommandRow& row : command_rows()) {
+        const int code = static_cast<int>(&row - command_rows().data());
+        auto write_back = [&f, code] {
+            if (f.laden || f.running()) return;
+            f.code_aktuell = code;
+            f.records.schreibebefehl();
+            f.records.befehl_aktuellencode();
+        };
+        // A combo the program itself selects holds its write-back off.
+        auto combo_write_back = [&f, write_back] {
+            if (!f.combo_sperre) write_back();
+        };
+        for (form::Control* c : row.panel(f)) {
+            if (auto* box = dynamic_cast<TextBox*>(c); box && !box->on_change)
+                box->on_change = write_back;
+            else if (auto* combo = dynamic_cast<ComboBox*>(c); combo && !combo->on_click)
+                combo->on_click = combo_write_back;
+        }
+    }
+}
+
 void Panels::codesichtbar() {
     frm_mavorin& f = w;
     for (form::Control* c : hide_order()) c->set_visible(false);
