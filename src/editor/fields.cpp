@@ -180,18 +180,18 @@ void Fields::txt_9_pfad_Change() {
 
 void Fields::txt_10_x_Change() {
     if (w.laden || w.running()) return;
-    write_record(10);
+    write_record(kPixelWatchCode);
 }
 
 void Fields::txt_10_y_Change() {
     if (w.laden || w.running()) return;
-    write_record(10);
+    write_record(kPixelWatchCode);
 }
 
 void Fields::txt_10_abbruch_Change() {
     if (w.laden || w.running()) return;
     if (wert_aus_text(w.txt_10_abbruch.text()) < 0) w.txt_10_abbruch.set_text("0");
-    write_record(10);
+    write_record(kPixelWatchCode);
 }
 
 void Fields::com_0_startcode_Click() {
