@@ -103,6 +103,8 @@ void frm_mavorin::wire() {
     lst_code.on_dbl_click = [this] { run.lst_code_DblClick(); };
     Timer_startloop.on_tick = [this] { scheduler.Timer_startloop_Timer(); };
     Timer_start.on_tick = [this] { scheduler.Timer_start_Timer(); };
+
+    panels.wire_plain_fields();
 }
 
 std::vector<form::Control*> frm_mavorin::all_controls() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/appearance.hpp"
+#include "app/commands.hpp"
 #include "app/startup.hpp"
 #include "commandlist/command_list.hpp"
 #include "commandlist/list_editing.hpp"
@@ -203,7 +204,7 @@ class frm_mavorin {
     int befehl_anzahl = 3;
     int befehl_aktuell = 0;
     double code_aktuell = 0;
-    int code_anzahl = 10;
+    int code_anzahl = last_code();
     int befehle_max = 32000;
     int liste_max = 999;
     int liste_anzahl = 3;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
@@ -137,53 +138,10 @@ std::string replace_all(std::string text, std::string_view find, std::string_vie
 
 void Records::schreibebefehl() {
     if (w.running()) return;
-    auto n = [](const TextBox& t) { return number_text(wert_aus_text(t.text())); };
-    const double code = w.code_aktuell;
-    std::string r;
-    if (code == 0) {
-        r = "code:|000|wait:|" + n(w.txt_0_wait) + "|loop:|" + n(w.txt_0_loop) + "|start:|" +
-            w.startname + "|stop:|" + w.abbruchname + "|";
-    } else if (code == 1) {
-        double a = wert_aus_text(w.txt_1_random1.text()), b = wert_aus_text(w.txt_1_random2.text());
-        r = "code:|001|wait:|" + number_text(a) + "|";
-        if (a != b) r += "maxwait:|" + number_text(b) + "|";
-    } else if (code == 2) {
-        r = "code:|002|xpos:|" + n(w.txt_2_x) + "|ypos:|" + n(w.txt_2_y) + "|";
-    } else if (code == 3) {
-        static const char* words[] = {"left", "middle", "right"};
-        for (int i = 0; i < 3; ++i)
-            if (w.opt_3_click[i].value()) {
-                w.mausklick = words[i];
-                break;
-            }
-        r = "code:|003|mouseclick:|" + w.mausklick + "|";
-    } else if (code == 4) {
-        r = "code:|004|text:|" + w.txt_4_eingabetext.text() + "|";
-    } else if (code == 5) {
-        r = "code:|005|start:|" + n(w.txt_5_start) + "|step:|" + n(w.txt_5_hochzählen) + "|";
-    } else if (code == 6) {
-        r = "code:|006|pfad:|" + w.txt_6_pfad.text() + "|";
-    } else if (code == 7) {
-        static const char* words[] = {"lockpc", "reboot",        "shutdown",    "screenoff",
-                                      "end",    "input-disable", "input-enable"};
-        for (int i = 0; i < 7; ++i)
-            if (w.opt_7_pc[i].value()) {
-                w.pcbefehl = words[i];
-                break;
-            }
-        r = "code:|007|pc:|" + w.pcbefehl + "|";
-    } else if (code == 8) {
-        std::string drive = w.com_8_laufwerk.item(w.com_8_laufwerk.list_index());
-        std::string move = w.com_8_move.list_index() == 1 ? "close" : "open";
-        r = "code:|008|drive:|" + drive + "|move:|" + move + "|";
-    } else if (code == 9) {
-        r = "code:|009|pfad:|" + w.txt_9_pfad.text() + "|";
-    } else if (code == 10) {
-        r = "code:|010|xpos:|" + n(w.txt_10_x) + "|ypos:|" + n(w.txt_10_y) + "|break:|" +
-            n(w.txt_10_abbruch) + "|";
-    }
-    if (!r.empty() && w.befehl_aktuell >= 0 && w.befehl_aktuell < kSlots)
-        w.befehl[w.befehl_aktuell] = r;
+    const int i = w.befehl_aktuell;
+    // A code without a row writes nothing; the list is refreshed all the same.
+    if (const CommandRow* row = command_row(w.code_aktuell); row && i >= 0 && i < kSlots)
+        w.befehl[i] = "code:|" + code_text(static_cast<int>(w.code_aktuell)) + "|" + row->record(w);
     w.command_list.befehlsliste();
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
 #include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
@@ -188,7 +189,8 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         record_value(r, 1, code);
         record_value(r, 2, value);
         const double c = wert_aus_text(code);
-        if (c == 6 || c == 7) out.push_back({i, static_cast<int>(c), value});
+        const CommandRow* row = command_row(c);
+        if (row && row->launches) out.push_back({i, static_cast<int>(c), value});
     }
     return out;
 }

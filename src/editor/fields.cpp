@@ -179,18 +179,18 @@ void Fields::txt_9_pfad_Change() {
 
 void Fields::txt_10_x_Change() {
     if (w.laden || w.running()) return;
-    write_record(10);
+    write_record(kPixelWatchCode);
 }
 
 void Fields::txt_10_y_Change() {
     if (w.laden || w.running()) return;
-    write_record(10);
+    write_record(kPixelWatchCode);
 }
 
 void Fields::txt_10_abbruch_Change() {
     if (w.laden || w.running()) return;
     if (wert_aus_text(w.txt_10_abbruch.text()) < 0) w.txt_10_abbruch.set_text("0");
-    write_record(10);
+    write_record(kPixelWatchCode);
 }
 
 void Fields::com_0_startcode_Click() {
@@ -253,10 +253,10 @@ void Fields::Timer_XYPos_Timer() {
     w.lbl_2_Xpixel.set_caption("X: " + std::to_string(p.x) + " Pixel");
     w.lbl_2_Ypixel.set_caption("Y: " + std::to_string(p.y) + " Pixel");
     if (!w.platform.key_state(kVkEnter).pressed()) return;
-    if (w.code_aktuell == 2) {
+    if (w.code_aktuell == kMousePositionCode) {
         w.txt_2_x.set_text(std::to_string(p.x));
         w.txt_2_y.set_text(std::to_string(p.y));
-    } else if (w.code_aktuell == 10) {
+    } else if (w.code_aktuell == kPixelWatchCode) {
         w.txt_10_x.set_text(std::to_string(p.x));
         w.txt_10_y.set_text(std::to_string(p.y));
     }

@@ -11,7 +11,7 @@ namespace form {
 class Control;
 }
 
-// The ten entries of com_code, item k-1 standing for code k.
+// The entries of com_code, item k-1 standing for code k.
 const std::vector<std::string>& code_names();
 
 class Panels {
@@ -23,6 +23,9 @@ class Panels {
     std::vector<form::Control*> panel_controls(int code);
     // Every panel control once, in the order codesichtbar hides them.
     std::vector<form::Control*> hide_order();
+    // Gives each panel text box and combo that has no handler of its own the plain write-back
+    // of its row's record, so that a new code needs no handler for plain fields.
+    void wire_plain_fields();
 
   private:
     frm_mavorin& w;

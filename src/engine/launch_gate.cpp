@@ -2,6 +2,7 @@
 // nothing can hide in it.
 #include "engine/launch_gate.hpp"
 
+#include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
 
 namespace mavorin {
@@ -57,10 +58,6 @@ std::string visible_text(const std::string& s) {
     return out;
 }
 
-std::string three_digits(int code) {
-    return code < 10 ? "00" + std::to_string(code) : "0" + std::to_string(code);
-}
-
 }  // namespace
 
 bool LaunchGate::may_run(int single_slot) {
@@ -77,7 +74,7 @@ bool LaunchGate::may_run(int single_slot) {
                       "es nur aus, wenn Sie wissen, was diese Befehle tun:";
     for (const LaunchCommand& l : listed) {
         if (!q.details.empty()) q.details += "\n";
-        q.details += "Befehl " + std::to_string(l.slot) + ": " + three_digits(l.code) + " " +
+        q.details += "Befehl " + std::to_string(l.slot) + ": " + code_text(l.code) + " " +
                      visible_text(l.value);
     }
     q.buttons = {"&Ausführen", "Abbrechen"};

@@ -135,9 +135,10 @@ void RunControl::lst_code_DblClick() {
     f.records.befehl_aktuellencode();
     const std::string word = f.befehl_wert1[f.befehl_aktuell];
     // These two never run singly, so nothing needs asking about them.
-    if (f.code_aktuell == 7 && (word == "input-disable" || word == "input-enable")) return;
+    if (f.code_aktuell == kPcCommandCode && (word == "input-disable" || word == "input-enable"))
+        return;
     if (!f.gate.may_run(f.befehl_aktuell)) return;
-    if (f.code_aktuell == 7) {
+    if (f.code_aktuell == kPcCommandCode) {
         if (word == "shutdown" || word == "reboot") {
             if (f.message_box("Möchten Sie diesen Befehl wirklich ausführen?", kMbYesNoQuestion) ==
                 kIdNo)
@@ -149,7 +150,7 @@ void RunControl::lst_code_DblClick() {
         long wait = static_cast<long>(round_half_even(wert_aus_text(f.txt_0_wait.text())));
         f.Timer_start.set_interval(wait < 1 ? 10 : wait);
     }
-    if (f.code_aktuell != 10) f.Timer_start.set_enabled(true);
+    if (f.code_aktuell != kPixelWatchCode) f.Timer_start.set_enabled(true);
 }
 
 }  // namespace mavorin

