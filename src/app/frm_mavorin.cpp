@@ -1,6 +1,8 @@
 // The window's construction and the one place where handlers are wired to controls.
 #include "app/frm_mavorin.hpp"
 
+#include "app/form_table.hpp"
+
 namespace mavorin {
 
 frm_mavorin::frm_mavorin(DesktopPlatform& p, form::EventLoop& l)
@@ -108,98 +110,11 @@ void frm_mavorin::wire() {
 }
 
 std::vector<form::Control*> frm_mavorin::all_controls() {
-    std::vector<form::Control*> v = {&form,
-                                     &lbl_title,
-                                     &lbl_titleversion,
-                                     &img_mavorin,
-                                     &Image1,
-                                     &Image2,
-                                     &img_box,
-                                     &frame_vantrel,
-                                     &lbl_Programm,
-                                     &lbl_Version,
-                                     &img_Orvik_Logo,
-                                     &img_vantrellogo,
-                                     &lbl_maker1,
-                                     &lbl_maker2,
-                                     &lbl_maker3,
-                                     &lbl_maker4,
-                                     &lbl_befehl,
-                                     &com_code,
-                                     &com_code0,
-                                     &lbl_info,
-                                     &lbl_0_wait,
-                                     &txt_0_wait,
-                                     &lbl_0_ms,
-                                     &lbl_0_loop,
-                                     &txt_0_loop,
-                                     &lbl_0_mal,
-                                     &lbl_0_transparenz,
-                                     &chk_0_transparenz,
-                                     &lbl_0_vordergrund,
-                                     &chk_0_vordergrund,
-                                     &lbl_0_listbox,
-                                     &chk_0_listbox,
-                                     &lbl_0_startcode,
-                                     &com_0_startcode,
-                                     &lbl_0_abbruchcode,
-                                     &com_0_abbruchcode,
-                                     &lbl_1_random,
-                                     &txt_1_random1,
-                                     &txt_1_random2,
-                                     &lbl_1_ms,
-                                     &lbl_2_X,
-                                     &txt_2_x,
-                                     &lbl_2_Y,
-                                     &txt_2_y,
-                                     &lbl_2_Xpixel,
-                                     &lbl_2_Ypixel,
-                                     &lbl_4_eingabebefehl,
-                                     &com_4_eingabebefehl,
-                                     &lbl_4_eingabetext,
-                                     &txt_4_eingabetext,
-                                     &lbl_5_start,
-                                     &txt_5_start,
-                                     &lbl_5_hochzählen,
-                                     &txt_5_hochzählen,
-                                     &lbl_6_pfad,
-                                     &txt_6_pfad,
-                                     &cmd_6_pfad,
-                                     &lbl_8_laufwerk,
-                                     &com_8_laufwerk,
-                                     &lbl_8_move,
-                                     &com_8_move,
-                                     &lbl_9_pfad,
-                                     &txt_9_pfad,
-                                     &cmd_9_pfad,
-                                     &txt_10_x,
-                                     &txt_10_y,
-                                     &lbl_10_abbruch,
-                                     &txt_10_abbruch,
-                                     &lbl_anz_befehle,
-                                     &txt_befehle,
-                                     &img_befehl_left,
-                                     &img_befehl_right,
-                                     &hsc_befehle,
-                                     &lbl_hscmax,
-                                     &lbl_hscaktuell,
-                                     &lst_code,
-                                     &cmd_start,
-                                     &cmd_neu,
-                                     &cmd_load,
-                                     &cmd_load2,
-                                     &cmd_save,
-                                     &cmd_save2,
-                                     &mnunewcommand,
-                                     &mnucut,
-                                     &mnucopy,
-                                     &mnupaste,
-                                     &mnudelete,
-                                     &mnuall,
-                                     &mnudisplay,
-                                     &mnulistboxcode};
-    for (int i = 0; i < opt_3_click.size(); ++i) v.push_back(&opt_3_click[i]);
-    for (int i = 0; i < opt_7_pc.size(); ++i) v.push_back(&opt_7_pc[i]);
+    // The form table is the one list of the form's controls; the popup menu hangs off the list.
+    std::vector<form::Control*> v = {&form, &mnulistboxcode};
+    for (const FormRow& row : form_table()) v.push_back(&row.control(*this));
+    for (const MenuRow& row : popup_menu_table())
+        if (row.item) v.push_back(row.item(*this));
     return v;
 }
 

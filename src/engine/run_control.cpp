@@ -1,6 +1,10 @@
 // Run control: start and stop, the global hot keys, and running one command on a double click.
 #include "engine/run_control.hpp"
 
+#include <algorithm>
+#include <set>
+
+#include "app/form_table.hpp"
 #include "app/frm_mavorin.hpp"
 #include "app/loading_scope.hpp"
 
@@ -8,18 +12,19 @@ namespace mavorin {
 
 std::vector<form::Control*> RunControl::fields_after_com_code() {
     frm_mavorin& f = w;
-    std::vector<form::Control*> c = {
-        &f.txt_0_wait,        &f.txt_0_loop,        &f.com_0_startcode, &f.com_0_abbruchcode,
-        &f.chk_0_transparenz, &f.chk_0_vordergrund, &f.chk_0_listbox,   &f.txt_1_random1,
-        &f.txt_1_random2,     &f.txt_2_x,           &f.txt_2_y};
-    for (int i = 0; i < 3; ++i) c.push_back(&f.opt_3_click[i]);
-    c.insert(c.end(), {&f.com_4_eingabebefehl, &f.txt_4_eingabetext, &f.txt_5_start,
-                       &f.txt_5_hochzählen, &f.txt_6_pfad, &f.cmd_6_pfad});
-    for (int i = 0; i < 7; ++i) c.push_back(&f.opt_7_pc[i]);
+    std::set<form::Control*> inputs;
+    for (const FormRow& row : form_table())
+        if (row.takes_focus()) inputs.insert(&row.control(f));
+    // Every panel's fields, then the list and the save buttons.
+    std::vector<form::Control*> c;
+    for (const CommandRow& row : command_rows())
+        for (form::Control* k : row.panel(f))
+            if (inputs.count(k) && std::find(c.begin(), c.end(), k) == c.end()) c.push_back(k);
     // Without a CD drive the CD fields stay disabled for good.
-    if (!f.kein_laufwerk) c.insert(c.end(), {&f.com_8_laufwerk, &f.com_8_move});
-    c.insert(c.end(), {&f.txt_9_pfad, &f.cmd_9_pfad, &f.txt_10_x, &f.txt_10_y, &f.txt_10_abbruch,
-                       &f.hsc_befehle, &f.lst_code, &f.cmd_save, &f.cmd_save2});
+    if (f.kein_laufwerk)
+        std::erase_if(
+            c, [&](form::Control* k) { return k == &f.com_8_laufwerk || k == &f.com_8_move; });
+    c.insert(c.end(), {&f.hsc_befehle, &f.lst_code, &f.cmd_save, &f.cmd_save2});
     return c;
 }
 
