@@ -77,8 +77,6 @@ void prepare_accessibility(frm_mavorin& m, const WidgetOf& widget_of) {
     for (const FormRow& row : form_table()) {
         QWidget* w = widget_of(row.control(m));
         if (row.decorative()) w->setProperty(kDecorative, true);
-        if (row.label)
-            if (auto* label = qobject_cast<QLabel*>(widget_of(row.label(m)))) label->setBuddy(w);
         if (row.kind == ControlKind::Button && row.spoken)
             w->setToolTip(QString::fromUtf8(row.spoken));
         if (row.kind == ControlKind::Picture && row.spoken) {
@@ -109,6 +107,9 @@ void prepare_accessibility(frm_mavorin& m, const WidgetOf& widget_of) {
 void update_accessibility(frm_mavorin& m, const WidgetOf& widget_of) {
     for (const FormRow& row : form_table()) {
         QWidget* w = widget_of(row.control(m));
+        // Two fields share a label (the command choice, the X/Y fields): it names the one shown.
+        if (row.label && row.control(m).visible())
+            if (auto* label = qobject_cast<QLabel*>(widget_of(row.label(m)))) label->setBuddy(w);
         const QString name = q(spoken_name(row, m));
         if (!name.isEmpty() && w->accessibleName() != name) w->setAccessibleName(name);
         const QString about = q(spoken_description(row, m));
