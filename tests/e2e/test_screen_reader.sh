@@ -5,7 +5,8 @@ command -v dbus-launch >/dev/null && /usr/bin/python3 -c 'import pyatspi' 2>/dev
 eval "$(dbus-launch --sh-syntax)"
 pids+=("$DBUS_SESSION_BUS_PID")
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-pids+=("$!")
+launcher=$!
+pids+=("$launcher")
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_mavorin
 wait_for "xdotool search --name '^Mavorin$' >/dev/null" 10
@@ -45,4 +46,6 @@ if wait and not any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY for r in
 print("\n".join("FAIL " + b for b in bad) or "ok   %d nodes, all named in words" % len(nodes))
 sys.exit(1 if bad else 0)
 PY
+# The accessibility bus (its registry goes with it) does not outlive the test.
+pids+=($(pgrep -P "$launcher"))
 finish
