@@ -2,6 +2,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "form/controls.hpp"
 
@@ -42,13 +43,26 @@ struct FormRow {
     // Options only: their group and their index in it.
     form::OptionGroup* (*group)(frm_mavorin&) = nullptr;
     int index = 0;
+    // What a screen reader hears: the label that names a field, the unit label after it, a
+    // description that follows another control, and words for controls without a caption.
+    form::Control& (*label)(frm_mavorin&) = nullptr;
+    form::Control& (*unit)(frm_mavorin&) = nullptr;
+    form::Control& (*described_by)(frm_mavorin&) = nullptr;
+    const char* spoken = nullptr;
     // Whether the keyboard focus can rest on the control.
     bool takes_focus() const;
+    // Pictures and frames that mean nothing; a screen reader does not see them.
+    bool decorative() const;
 };
 
 // Every control of the form except the form itself and the popup menu, in tab order: top to
 // bottom, left to right within a row; the panels that share one area follow each other.
 std::span<const FormRow> form_table();
+
+// The control's accessible name in the window's own words; empty for decorative controls.
+std::string spoken_name(const FormRow& row, frm_mavorin& m);
+// Extra words read after the name (the prompt for the command choice); usually empty.
+std::string spoken_description(const FormRow& row, frm_mavorin& m);
 
 // The list's popup menu in order; an entry without an item is a separator.
 struct MenuRow {

@@ -21,6 +21,7 @@
 #include <stdexcept>
 
 #include "app/form_table.hpp"
+#include "qt/accessibility.hpp"
 #include "qt/artwork.hpp"
 #include "qt/qt_text.hpp"
 
@@ -172,12 +173,13 @@ void CommandListWidget::dropEvent(QDropEvent* e) {
 }
 
 MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
+    install_accessibility();
     setWindowTitle(QStringLiteral("Mavorin"));
     setWindowIcon(app_icon());
     setObjectName(QStringLiteral("frm_mavorin"));
-    setAccessibleName(QStringLiteral("frm_mavorin"));
     setAutoFillBackground(true);
     bind_all();
+    prepare_accessibility(m_, [this](form::Control& c) { return widgets_.at(&c); });
     for (QWidget* w : lowered_) w->lower();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
@@ -192,7 +194,6 @@ template <class W>
 W* MainWindow::add(form::Control& c, W* w) {
     const QString name = q(c.name());
     w->setObjectName(name);
-    w->setAccessibleName(name);
     widgets_[&c] = w;
     if (!by_name_.emplace(c.name(), w).second)
         throw std::logic_error("two widgets for one control: " + c.name());
@@ -433,7 +434,6 @@ QWidget* MainWindow::bind_list(form::ListBox& lb) {
 void MainWindow::bind_menu() {
     menu_ = new QMenu(this);
     menu_->setObjectName(q(m_.mnulistboxcode.name()));
-    menu_->setAccessibleName(q(m_.mnulistboxcode.name()));
     for (const MenuRow& row : popup_menu_table()) {
         if (!row.item) {
             menu_->addSeparator();
@@ -483,6 +483,8 @@ void MainWindow::flush() {
     auto dirty = std::move(dirty_);
     dirty_.clear();
     for (form::Control* c : dirty) sync(c);
+    if (!dirty.empty())
+        update_accessibility(m_, [this](form::Control& c) { return widgets_.at(&c); });
 }
 
 void MainWindow::sync(form::Control* c) {
@@ -506,6 +508,7 @@ void MainWindow::sync(form::Control* c) {
 void MainWindow::sync_all() {
     dirty_.clear();
     for (form::Control* c : m_.all_controls()) sync(c);
+    update_accessibility(m_, [this](form::Control& c) { return widgets_.at(&c); });
 }
 
 void MainWindow::moveEvent(QMoveEvent* e) {

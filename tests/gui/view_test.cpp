@@ -146,7 +146,7 @@ TEST_F(ViewTest, EveryControlHasExactlyOneWidgetAndAMisspeltNameFailsLoudly) {
         });
         EXPECT_EQ(n, 1) << c->name();
     }
-    EXPECT_EQ(view->widget("txt_0_wait")->accessibleName(), "txt_0_wait");
+    EXPECT_EQ(view->widget("txt_0_wait")->accessibleName(), "Wartezeit nach jedem Befehl (ms)");
     EXPECT_THROW(view->widget("txt_0_wiat"), std::out_of_range);
 }
 

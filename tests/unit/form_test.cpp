@@ -91,3 +91,33 @@ TEST(FormTable, HoldsEveryControlOnceBesideTheFormAndThePopupMenu) {
     for (Control* c : m.all_controls()) EXPECT_EQ(described[c], 1) << c->name();
     EXPECT_EQ(described.size(), m.all_controls().size());
 }
+
+// A screen reader hears the window's own words, never a control's name; the words follow the model.
+TEST(FormTable, SpeaksTheWindowsWordsNeverAControlName) {
+    mavorin::form::VirtualClock clock;
+    mavorin::RecordingPlatform platform(clock, ".");
+    mavorin::frm_mavorin m(platform, clock);
+    std::map<std::string, const mavorin::FormRow*> rows;
+    for (const mavorin::FormRow& row : mavorin::form_table()) rows[row.control(m).name()] = &row;
+    const auto spoken = [&](const std::string& name) { return spoken_name(*rows.at(name), m); };
+    const std::pair<const char*, const char*> expected[] = {
+        {"txt_0_wait", "Wartezeit nach jedem Befehl (ms)"},
+        {"chk_0_listbox", "Code in Box anzeigen"},
+        {"txt_1_random2", "Zufallszeit bis (ms)"},
+        {"lbl_10_abbruch", "Abbruchbedingung nach: sek. (0 = nie)"},
+        {"cmd_save2", "Speichern unter…"},
+        {"img_befehl_left", "Anzahl verringern"},
+        {"Image1", ""},
+        {"frame_vantrel", ""}};
+    for (const auto& [name, words] : expected) EXPECT_EQ(spoken(name), words) << name;
+    for (const auto& [name, row] : rows) {
+        const std::string words = spoken(name);
+        EXPECT_TRUE(words.find('_') == std::string::npos && !rows.count(words)) << name << words;
+        if (row->kind != mavorin::ControlKind::Label)
+            EXPECT_EQ(words.empty(), row->decorative()) << name;
+    }
+    m.cmd_start.set_caption("Stop");
+    m.lbl_info.set_caption("Welcher Befehl?");
+    EXPECT_EQ(spoken("cmd_start"), "Stop");
+    EXPECT_EQ(spoken_description(*rows.at("com_code"), m), "Welcher Befehl?");
+}
