@@ -31,6 +31,9 @@ int mavorin::run_window(int argc, char** argv) {
     const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
     if (!offscreen) devices = x11::make_x11_devices(args);
 
+    // Without a session bus, the accessibility bridge would autolaunch one that outlives us.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mavorin"));
     QApplication::setWindowIcon(qt::app_icon());
