@@ -27,25 +27,6 @@ TEST(Controls, AssignmentFiresOnlyOnChangeAndNestedCorrectionsSettle) {
     EXPECT_EQ(seen, (std::vector<std::string>{"70000", "60000"}));
 }
 
-TEST(Controls, OptionGroupComboAndScrollBarFireOnlyOnChange) {
-    std::vector<std::string> seen;
-    OptionGroup g("opt", {"a", "b", "c"});
-    g.on_click = [&](int i) { seen.push_back("g" + std::to_string(i)); };
-    ComboBox c("com", {"no", "F1", "F2"});
-    c.on_click = [&] { seen.push_back("c" + std::to_string(c.list_index())); };
-    ScrollBar s("hsc", 0, 10);
-    s.on_change = [&] { seen.push_back("s" + std::to_string(s.value())); };
-    g.select(2);
-    g.select(2);
-    g.select(0);
-    c.set_text("F2");
-    c.set_text("F9");  // not an entry: nothing changes
-    s.set_value(8);
-    s.set_max(5);  // lowering max below the value moves it
-    EXPECT_FALSE(g[2].value());
-    EXPECT_EQ(seen, (std::vector<std::string>{"g2", "g0", "c2", "s8", "s5"}));
-}
-
 TEST(EventLoop, TimersTickInTimeOrderAndSkipMissedPeriods) {
     VirtualClock clock;
     std::vector<std::string> log;
@@ -60,13 +41,9 @@ TEST(EventLoop, TimersTickInTimeOrderAndSkipMissedPeriods) {
     clock.advance(30);
     EXPECT_EQ(log, (std::vector<std::string>{"f10", "f20", "s25", "f30"}));
 
-    log.clear();
-    fast.set_interval(7);  // restart at 30: next tick at 37
-    clock.advance(10);
-    EXPECT_EQ(log, (std::vector<std::string>{"f37"}));
     fast.set_interval(0);  // never fires
-    clock.advance(100);
-    EXPECT_EQ(log.size(), 1u);
+    clock.advance(110);
+    EXPECT_EQ(log.size(), 4u);
 
     // A late loop ticks once for what it missed, then keeps the old phase.
     log.clear();
@@ -77,19 +54,6 @@ TEST(EventLoop, TimersTickInTimeOrderAndSkipMissedPeriods) {
     }
     clock.advance(10);
     EXPECT_EQ(log, (std::vector<std::string>{"f175", "f180"}));
-}
-
-// The one description of the form: every control once, so that no view can miss or repeat one.
-TEST(FormTable, HoldsEveryControlOnceBesideTheFormAndThePopupMenu) {
-    mavorin::form::VirtualClock clock;
-    mavorin::RecordingPlatform platform(clock, ".");
-    mavorin::frm_mavorin m(platform, clock);
-    std::map<Control*, int> described{{&m.form, 1}, {&m.mnulistboxcode, 1}};
-    for (const mavorin::FormRow& row : mavorin::form_table()) ++described[&row.control(m)];
-    for (const mavorin::MenuRow& row : mavorin::popup_menu_table())
-        if (row.item) ++described[row.item(m)];
-    for (Control* c : m.all_controls()) EXPECT_EQ(described[c], 1) << c->name();
-    EXPECT_EQ(described.size(), m.all_controls().size());
 }
 
 // A screen reader hears the window's own words, never a control's name; the words follow the model.

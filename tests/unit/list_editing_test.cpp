@@ -76,7 +76,6 @@ TEST_F(ListTest, DeleteKeepsTheSettingsAndCommandOne) {
     click_line(5);
     w->lst_code.on_key_up(46, 0);  // Del on the current last command
     EXPECT_EQ(xs(), (V{1, 2, 3, 4}));
-    EXPECT_EQ(w->befehl_aktuell, 4);
     EXPECT_EQ(w->txt_2_x.text(), "4");  // the editor shows the command that is current now
     EXPECT_TRUE(w->befehl[5].empty());  // deleted records are gone, not kept above the count
     w->lst_code.on_key_press(1);        // Ctrl+A leaves the settings line out
@@ -115,15 +114,6 @@ TEST_F(ListTest, PasteAndInsertStopAtTheListLimit) {
 
 TEST_F(ListTest, CountBoxCorrectsAndBringsRemovedCommandsBack) {
     five();
-    w->txt_befehle.set_text("3");
-    select_only({1});
-    w->mnupaste.click();  // an empty buffer: only the removed commands go
-    EXPECT_EQ(xs(), (V{1, 2, 3}));
-    EXPECT_TRUE(w->befehl[4].empty());
-    w->txt_befehle.set_text("5");
-    EXPECT_EQ(w->befehl[4], "code:|001|wait:|0|");
-
-    five();
     w->txt_befehle.set_text("40000");
     EXPECT_EQ(w->txt_befehle.text(), "32000");
     EXPECT_EQ(w->befehl_anzahl, 32000);
@@ -135,43 +125,6 @@ TEST_F(ListTest, CountBoxCorrectsAndBringsRemovedCommandsBack) {
         w->txt_befehle.set_text(bad);
         EXPECT_EQ(w->befehl_anzahl, 5) << bad;
     }
-}
-
-TEST_F(ListTest, ArrowsChangeTheCount) {
-    five();
-    w->hsc_befehle.set_value(5);
-    w->img_befehl_left.click();
-    EXPECT_EQ(w->befehl_anzahl, 4);
-    EXPECT_EQ(w->befehl_aktuell, 4);
-    EXPECT_EQ(w->txt_2_x.text(), "4");  // the new current command's own values
-    w->txt_befehle.set_text("3");
-    w->img_befehl_right.click();  // the arrow writes a fresh record, unlike the box
-    EXPECT_EQ(w->befehl[4], "code:|001|wait:|0|");
-    w->txt_befehle.set_text("1");
-    w->img_befehl_left.click();  // nothing below 1
-    EXPECT_EQ(w->befehl_anzahl, 1);
-    w->txt_befehle.set_text("-5");  // ignored by the box; the arrow must not go below 1
-    w->img_befehl_right.click();
-    EXPECT_EQ(w->befehl_anzahl, 1);
-    w->txt_befehle.set_text("1E300");  // typed: corrected to the largest count
-    EXPECT_EQ(w->txt_befehle.text(), "32000");
-    w->img_befehl_left.click();
-    EXPECT_EQ(w->befehl_anzahl, 31999);
-}
-
-// A second line with a modifier keeps the current command; the scroll bar reaches commands the
-// list does not show.
-TEST_F(ListTest, NavigationChoosesTheCurrentCommand) {
-    five();
-    click_line(2);
-    select_only({2, 4});
-    w->lst_code.on_mouse_down(1, 2, 0, 0);
-    EXPECT_EQ(w->befehl_aktuell, 2);
-    w->txt_befehle.set_text("1200");
-    EXPECT_EQ(w->lst_code.list_count(), 1000);
-    w->hsc_befehle.set_value(1100);
-    EXPECT_EQ(w->befehl_aktuell, 1100);
-    EXPECT_EQ(w->lst_code.selected_count(), 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "fixture.hpp"
@@ -16,21 +17,15 @@ using std::chrono::seconds;
 using std::chrono::system_clock;
 
 TEST(FailureLog, LinesCarryUtcTimeOperationAndReasonOnOneLine) {
-    struct Case {
-        long long epoch;
-        const char* operation;
-        const char* reason;
-        const char* line;
-    } cases[] = {
+    const std::tuple<long long, const char*, const char*, const char*> cases[] = {
         {1000000000, "cd door", "/dev/sr0: No medium found",
          "2001-09-09T01:46:40Z cd door: /dev/sr0: No medium found"},
         {951782399, "launch", "a\r\nb", "2000-02-28T23:59:59Z launch: a  b"},
         {951782400, "write /x.bmp", "Keine Schreibrechte",
          "2000-02-29T00:00:00Z write /x.bmp: Keine Schreibrechte"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(log_line(system_clock::time_point(seconds(c.epoch)), c.operation, c.reason),
-                  c.line);
+    for (const auto& [epoch, operation, reason, line] : cases)
+        EXPECT_EQ(log_line(system_clock::time_point(seconds(epoch)), operation, reason), line);
 
     std::vector<std::string> got;
     set_log_sink([&](const std::string& line) { got.push_back(line); });
@@ -56,20 +51,14 @@ TEST(FailureLog, FileRotatesAtTheLimitKeepingOneOldFile) {
 }
 
 TEST(FailureLog, FileLivesInTheXdgStateFolder) {
-    struct Case {
-        const char* state;
-        const char* home;
-        const char* path;
-    } cases[] = {
+    const char* cases[][3] = {
         {"/s", "/h", "/s/mavorin/mavorin.log"},
         {nullptr, "/h", "/h/.local/state/mavorin/mavorin.log"},
-        {"", "/h", "/h/.local/state/mavorin/mavorin.log"},
         {"relative", "/h", "/h/.local/state/mavorin/mavorin.log"},
         {nullptr, nullptr, ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(xdg_log_path(c.state, c.home).generic_string(), c.path)
-            << (c.state ? c.state : "(unset)");
+    for (const auto& [state, home, path] : cases)
+        EXPECT_EQ(xdg_log_path(state, home).generic_string(), path) << (state ? state : "unset");
 }
 
 }  // namespace

@@ -18,7 +18,6 @@ TEST(SendKeys, AcceptedText) {
         {"", {}},
         {"aÄ€😀", {{0, 'a'}, {0, U'Ä'}, {0, U'€'}, {0, U'😀'}}},
         {"\xE4x", {{0, U'ä'}, {0, 'x'}}},  // stray bytes read as Latin-1
-        {"\xC3", {{0, U'Ã'}}},
         {"+a b", {{S, 'a'}, {0, ' '}, {0, 'b'}}},
         {"^%q", {{C | A, 'q'}}},
         {"+(ab)c", {{S, 'a'}, {S, 'b'}, {0, 'c'}}},
@@ -26,12 +25,10 @@ TEST(SendKeys, AcceptedText) {
         {"+()a", {{0, 'a'}}},
         {"~{enter}{F5}{LEFT 3}", {kEnter, kEnter, {0, 0, NamedKey::F5}, kLeft, kLeft, kLeft}},
         {"^{ENTER}+{+}%~", {{C, 0, NamedKey::Enter}, {S, '+'}, {A, 0, NamedKey::Enter}}},
-        {"+^%{F12}", {{S | C | A, 0, NamedKey::F12}}},
         {"{+}{^}{%}{~}{(}{)}{{}{}}",
          {{0, '+'}, {0, '^'}, {0, '%'}, {0, '~'}, {0, '('}, {0, ')'}, {0, '{'}, {0, '}'}}},
         {"{a 3}", {{0, 'a'}, {0, 'a'}, {0, 'a'}}},
         {"{+ 2}{} 2}", {{0, '+'}, {0, '+'}, {0, '}'}, {0, '}'}}},
-        {"{eNtEr 2}", {kEnter, kEnter}},
         {"x{LEFT 0}", {{0, 'x'}}},
         // A modifier holds across the repeats: "+{LEFT 2}" selects two characters.
         {"+{LEFT 2}a", {{S, 0, NamedKey::Left}, {S, 0, NamedKey::Left}, {0, 'a'}}},
