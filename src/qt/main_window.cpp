@@ -181,6 +181,7 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
     for (QWidget* w : lowered_) w->lower();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
+    watch_document();
 }
 
 MainWindow::~MainWindow() {
@@ -514,6 +515,10 @@ void MainWindow::moveEvent(QMoveEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    if (!m_.document.may_discard()) {
+        e->ignore();
+        return;
+    }
     if (on_close) on_close();
     e->accept();
 }

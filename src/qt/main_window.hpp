@@ -74,6 +74,8 @@ class MainWindow : public QWidget, public form::ControlObserver {
     void flush();
     void sync(form::Control* c);
     void apply_form();
+    // In document_view.cpp: the title follows the document.
+    void watch_document();
 
     frm_mavorin& m_;
     std::map<form::Control*, QWidget*> widgets_;
