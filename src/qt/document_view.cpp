@@ -1,5 +1,7 @@
-// The window's title, following the core's document and run state.
+// The window's title and the Start button's focus, following the core's document and run state.
+#include <QEvent>
 #include <QTimer>
+#include <QVariant>
 
 #include "qt/main_window.hpp"
 #include "qt/qt_text.hpp"
@@ -16,6 +18,35 @@ void MainWindow::watch_document() {
     connect(timer, &QTimer::timeout, this, refresh);
     timer->start(100);
     refresh();
+}
+
+namespace {
+
+// Swallows the keys that would press the button while a run is active.
+class MouseOnlyWhileRunning : public QObject {
+  public:
+    MouseOnlyWhileRunning(frm_mavorin& m, QObject* parent) : QObject(parent), m_(m) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease ||
+                         e->type() == QEvent::Shortcut;
+        return (key && m_.running()) || QObject::eventFilter(watched, e);
+    }
+
+  private:
+    frm_mavorin& m_;
+};
+
+}  // namespace
+
+void MainWindow::guard_start_button(QWidget* start) {
+    // While running, keys the macro types ({ENTER}, a space) must not press "Stop".
+    if (!start->property("mouse_only").toBool()) {
+        start->installEventFilter(new MouseOnlyWhileRunning(m_, start));
+        start->setProperty("mouse_only", true);
+    }
+    const bool running = m_.running();
+    start->setFocusPolicy(running ? Qt::NoFocus : Qt::StrongFocus);
+    if (running && start->hasFocus()) start->clearFocus();
 }
 
 }  // namespace mavorin::qt

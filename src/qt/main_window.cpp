@@ -283,7 +283,10 @@ QWidget* MainWindow::bind(const FormRow& row, form::Control& c) {
             auto& b = static_cast<form::Button&>(c);
             auto* pb = add(b, new QPushButton(this));
             connect(pb, &QPushButton::clicked, this, [&b] { b.click(); });
-            syncers_[&b] = [&b, pb] { pb->setText(q(b.caption())); };
+            syncers_[&b] = [this, &b, pb] {
+                pb->setText(q(b.caption()));
+                if (&b == &m_.cmd_start) guard_start_button(pb);
+            };
             return pb;
         }
         case ControlKind::Check: {

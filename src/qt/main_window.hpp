@@ -74,8 +74,9 @@ class MainWindow : public QWidget, public form::ControlObserver {
     void flush();
     void sync(form::Control* c);
     void apply_form();
-    // In document_view.cpp: the title follows the document.
+    // In document_view.cpp: the title follows the document; Start is mouse-only while running.
     void watch_document();
+    void guard_start_button(QWidget* start);
 
     frm_mavorin& m_;
     std::map<form::Control*, QWidget*> widgets_;

@@ -1,7 +1,8 @@
-// The Qt view of the document: the title and the question on closing.
+// The Qt view of the document: title, the close question, and a Start button keys cannot press.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -51,6 +52,24 @@ TEST_F(DocumentViewTest, TitleAndCloseQuestionFollowEdits) {
     EXPECT_FALSE(view->close());
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(platform->questions.size(), 1u);
+}
+
+TEST_F(DocumentViewTest, RunningStartButtonIgnoresKeys) {
+    auto* start = qobject_cast<QPushButton*>(view->widget("cmd_start"));
+    view->activateWindow();
+    start->setFocus();
+    start->click();
+    view->sync_all();
+    ASSERT_TRUE(model->running());
+    EXPECT_FALSE(start->hasFocus());
+    for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(start, static_cast<Qt::Key>(key));
+        EXPECT_TRUE(model->running()) << key;
+    }
+    start->click();
+    view->sync_all();
+    EXPECT_FALSE(model->running());
+    EXPECT_EQ(start->focusPolicy(), Qt::StrongFocus);
 }
 
 }  // namespace
