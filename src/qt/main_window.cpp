@@ -182,6 +182,7 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
     watch_document();
+    replace_program_browsing();
 }
 
 MainWindow::~MainWindow() {

@@ -77,6 +77,8 @@ class MainWindow : public QWidget, public form::ControlObserver {
     // In document_view.cpp: the title follows the document; Start is mouse-only while running.
     void watch_document();
     void guard_start_button(QWidget* start);
+    // In program_dialog.cpp: Linux programs, by the executable bit.
+    void replace_program_browsing();
 
     frm_mavorin& m_;
     std::map<form::Control*, QWidget*> widgets_;

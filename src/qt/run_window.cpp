@@ -1,6 +1,8 @@
 // Opens the window: the X11 devices, Qt's window services, the core window and its view.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -64,6 +66,11 @@ int mavorin::run_window(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mavorin"));
     QApplication::setWindowIcon(qt::app_icon());
+    // The window is German; Qt's own dialogs and buttons should be too.
+    QTranslator qt_german;
+    if (qt_german.load(QStringLiteral("qtbase_de"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_german);
     qt::QtEventLoop loop;
     std::unique_ptr<RecordingPlatform> stand_in;
     if (!devices) {
