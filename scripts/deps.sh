@@ -3,6 +3,7 @@
 set -euo pipefail
 pkgs=(cmake g++ make pkg-config clang-format libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev libgl-dev libx11-dev libxtst-dev libxi-dev libxext-dev libturbojpeg0-dev
+      qt6-translations-l10n
       xvfb xdotool xclip x11-utils xinput imagemagick x11-xserver-utils xterm xfce4-clipman
       clang libclang-rt-14-dev desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info
       python3-pyatspi at-spi2-core dbus-x11)

@@ -31,13 +31,12 @@ frm_mavorin::frm_mavorin(DesktopPlatform& p, form::EventLoop& l)
 
 void frm_mavorin::wire() {
     // Document.
-    cmd_save.on_click = [this] { macro_file.cmd_save_Click(); };
-    cmd_save2.on_click = [this] { macro_file.cmd_save2_Click(); };
-    cmd_load.on_click = [this] { macro_file.cmd_load_Click(); };
-    cmd_load2.on_click = [this] { macro_file.cmd_load2_Click(); };
-    lst_code.on_drop = [this](const std::vector<std::string>& f) {
-        macro_file.lst_code_OLEDragDrop(f);
-    };
+    // Through the document layer, which asks before unsaved work is lost and tells how saving went.
+    cmd_save.on_click = [this] { document.save(); };
+    cmd_save2.on_click = [this] { document.save_as(); };
+    cmd_load.on_click = [this] { document.load(); };
+    cmd_load2.on_click = [this] { document.load_as(); };
+    lst_code.on_drop = [this](const std::vector<std::string>& f) { document.drop(f); };
 
     // Command list.
     hsc_befehle.on_change = [this] { command_list.hsc_befehle_Change(); };
@@ -92,7 +91,7 @@ void frm_mavorin::wire() {
     com_4_eingabebefehl.on_click = [this] { composer.com_4_eingabebefehl_Click(); };
 
     // Application and appearance.
-    cmd_neu.on_click = [this] { startup.cmd_neu_Click(); };
+    cmd_neu.on_click = [this] { document.new_macro(); };
     chk_0_transparenz.on_click = [this] { appearance.chk_0_transparenz_Click(); };
     chk_0_vordergrund.on_click = [this] { appearance.chk_0_vordergrund_Click(); };
     Timer_transparenz.on_tick = [this] { appearance.Timer_transparenz_Timer(); };

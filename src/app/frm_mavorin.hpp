@@ -8,6 +8,7 @@
 
 #include "app/appearance.hpp"
 #include "app/commands.hpp"
+#include "app/document_state.hpp"
 #include "app/startup.hpp"
 #include "commandlist/command_list.hpp"
 #include "commandlist/list_editing.hpp"
@@ -254,6 +255,8 @@ class frm_mavorin {
     InputActions input{*this};
     SystemActions system{*this};
     ScreenActions screen{*this};
+    // The title and the questions around the file handlers.
+    DocumentState document{*this};
 
     // The window's boxes: no timer of the window fires while one is open, however the toolkit
     // runs its own event loop meanwhile.

@@ -183,6 +183,8 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
     for (QWidget* w : lowered_) w->lower();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
+    watch_document();
+    replace_program_browsing();
 }
 
 MainWindow::~MainWindow() {
@@ -283,7 +285,10 @@ QWidget* MainWindow::bind(const FormRow& row, form::Control& c) {
             auto& b = static_cast<form::Button&>(c);
             auto* pb = add(b, new QPushButton(this));
             connect(pb, &QPushButton::clicked, this, [&b] { b.click(); });
-            syncers_[&b] = [&b, pb] { pb->setText(q(b.caption())); };
+            syncers_[&b] = [this, &b, pb] {
+                pb->setText(q(b.caption()));
+                if (&b == &m_.cmd_start) guard_start_button(pb);
+            };
             return pb;
         }
         case ControlKind::Check: {
@@ -517,6 +522,10 @@ void MainWindow::moveEvent(QMoveEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    if (!m_.document.may_discard()) {
+        e->ignore();
+        return;
+    }
     if (on_close) on_close();
     e->accept();
 }

@@ -74,6 +74,11 @@ class MainWindow : public QWidget, public form::ControlObserver {
     void flush();
     void sync(form::Control* c);
     void apply_form();
+    // In document_view.cpp: the title follows the document; Start is mouse-only while running.
+    void watch_document();
+    void guard_start_button(QWidget* start);
+    // In program_dialog.cpp: Linux programs, by the executable bit.
+    void replace_program_browsing();
 
     frm_mavorin& m_;
     std::map<form::Control*, QWidget*> widgets_;

@@ -1,6 +1,8 @@
 // Opens the window: the X11 devices, Qt's window services, the core window and its view.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -17,15 +19,45 @@
 #include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
 
+// Last: Xlib's macros would clash with Qt's headers.
+#include <X11/Xlib.h>
+
+namespace {
+
+// Empty when a display can be opened; otherwise which one could not, for the message.
+std::string display_problem() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (x && *x) {
+        if (Display* d = XOpenDisplay(x)) {
+            XCloseDisplay(d);
+            return {};
+        }
+        if (!wayland || !*wayland) return std::string(x) + " (DISPLAY)";
+    }
+    if (wayland && *wayland) {
+        std::filesystem::path socket(wayland);
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (socket.is_relative() && runtime) socket = std::filesystem::path(runtime) / socket;
+        std::error_code ec;
+        if (std::filesystem::exists(socket, ec)) return {};
+        return std::string(wayland) + " (WAYLAND_DISPLAY)";
+    }
+    return "(neither DISPLAY nor WAYLAND_DISPLAY is set)";
+}
+
+}  // namespace
+
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
     install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
     // Qt aborts when it finds no display; say so plainly instead.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::cerr << "mavorin: no display to show the window on (DISPLAY is not set)\n";
-        return 1;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (const std::string problem = display_problem(); !problem.empty()) {
+            std::cerr << "mavorin: cannot open the display " << problem << "\n";
+            return 1;
+        }
     }
     std::unique_ptr<DeviceServices> devices;
     const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
@@ -37,6 +69,11 @@ int mavorin::run_window(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mavorin"));
     QApplication::setWindowIcon(qt::app_icon());
+    // The window is German; Qt's own dialogs and buttons should be too.
+    QTranslator qt_german;
+    if (qt_german.load(QStringLiteral("qtbase_de"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_german);
     qt::QtEventLoop loop;
     std::unique_ptr<RecordingPlatform> stand_in;
     if (!devices) {
@@ -70,6 +107,7 @@ int mavorin::run_window(int argc, char** argv) {
     }
     view.show();
     window.startup.Form_Load();
+    window.document.mark_clean();
     view.sync_all();
     return app.exec();
 }

@@ -16,6 +16,7 @@ namespace {
 
 const wchar_t kClass[] = L"Mavorin";
 constexpr UINT kFlush = WM_APP + 10;
+constexpr UINT_PTR kTitleTimer = 1;
 constexpr UINT_PTR kListSubclass = 1;
 
 std::wstring window_text(HWND h) {
@@ -64,6 +65,9 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
     create_controls();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
+    // The pass counter is no control, so the title is polled rather than observed.
+    SetTimer(hwnd_, kTitleTimer, 100, nullptr);
+    set_text_if_changed(hwnd_, m_.document.title());
 }
 
 MainWindow::~MainWindow() {
@@ -446,6 +450,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case kFlush:
             flush();
+            return 0;
+        case WM_TIMER:
+            if (wp == kTitleTimer) set_text_if_changed(hwnd_, m_.document.title());
             return 0;
         case WM_COMMAND:
             if (lp) command(LOWORD(wp), HIWORD(wp));

@@ -39,6 +39,7 @@ int mavorin::run_window(int argc, char** argv) {
     };
     view.show();
     window.startup.Form_Load();
+    window.document.mark_clean();
     view.sync_all();
 
     MSG msg;

@@ -34,7 +34,8 @@ start_mavorin() {
 stop_mavorin() { kill "${1:--TERM}" "$mav" 2>/dev/null; wait_for '! kill -0 $mav 2>/dev/null' 5; }
 running() { kill -0 "$mav" 2>/dev/null && echo running || echo ended; }
 # windows: how many windows named "Mavorin" are shown (the main window, and a box if one is open).
-windows() { xdotool search --onlyvisible --name '^Mavorin$' 2>/dev/null | wc -l; }
+# The main window's title goes on with " – " and the file name; a box is titled "Mavorin" alone.
+windows() { xdotool search --onlyvisible --name '^Mavorin( –|$)' 2>/dev/null | wc -l; }
 start_keylog() {  # X Y W H [COLOR] -> log in $dir/keys.log
   "$keylog" "$@" >"$dir/keys.log" 2>&1 &
   pids+=("$!")

@@ -101,7 +101,7 @@ printf '%s\r\n' ".mvn 1000 Fenster" "code:|000|wait:|500|loop:|1|start:|no|stop:
 app_pid=$!
 win=""
 for _ in $(seq 100); do
-  win=$(xdotool search --name '^Mavorin$' 2>/dev/null | head -n1)
+  win=$(xdotool search --name '^Mavorin( –|$)' 2>/dev/null | head -n1)
   [ -n "$win" ] && break
   sleep 0.1
 done

@@ -1,0 +1,52 @@
+// The window's title and the Start button's focus, following the core's document and run state.
+#include <QEvent>
+#include <QTimer>
+#include <QVariant>
+
+#include "qt/main_window.hpp"
+#include "qt/qt_text.hpp"
+
+namespace mavorin::qt {
+
+void MainWindow::watch_document() {
+    // The pass counter is no control, so the title is polled rather than observed.
+    auto* timer = new QTimer(this);
+    auto refresh = [this] {
+        const QString title = q(m_.document.title());
+        if (windowTitle() != title) setWindowTitle(title);
+    };
+    connect(timer, &QTimer::timeout, this, refresh);
+    timer->start(100);
+    refresh();
+}
+
+namespace {
+
+// Swallows the keys that would press the button while a run is active.
+class MouseOnlyWhileRunning : public QObject {
+  public:
+    MouseOnlyWhileRunning(frm_mavorin& m, QObject* parent) : QObject(parent), m_(m) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease ||
+                         e->type() == QEvent::Shortcut;
+        return (key && m_.running()) || QObject::eventFilter(watched, e);
+    }
+
+  private:
+    frm_mavorin& m_;
+};
+
+}  // namespace
+
+void MainWindow::guard_start_button(QWidget* start) {
+    // While running, keys the macro types ({ENTER}, a space) must not press "Stop".
+    if (!start->property("mouse_only").toBool()) {
+        start->installEventFilter(new MouseOnlyWhileRunning(m_, start));
+        start->setProperty("mouse_only", true);
+    }
+    const bool running = m_.running();
+    start->setFocusPolicy(running ? Qt::NoFocus : Qt::StrongFocus);
+    if (running && start->hasFocus()) start->clearFocus();
+}
+
+}  // namespace mavorin::qt

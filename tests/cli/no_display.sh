@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Without a display the window says which one it could not open and exits 1, never aborting.
+set -u
+bin=$(realpath "$1")
+fail=0
+check() { if [ "$2" != "$3" ]; then echo "FAIL $1: got [$2] want [$3]"; fail=1; fi; }
+run() { env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "$@" timeout 20 "$bin" 2>&1 >/dev/null; echo "rc=$?"; }
+check "no X server" "$(run DISPLAY=:987)" "mavorin: cannot open the display :987 (DISPLAY)
+rc=1"
+check "none set" "$(run -u DISPLAY)" "mavorin: cannot open the display (neither DISPLAY nor WAYLAND_DISPLAY is set)
+rc=1"
+check "dead wayland" "$(run -u DISPLAY XDG_RUNTIME_DIR=/nonexistent WAYLAND_DISPLAY=w-9)" \
+    "mavorin: cannot open the display w-9 (WAYLAND_DISPLAY)
+rc=1"
+exit $fail
