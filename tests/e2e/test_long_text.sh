@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# A long text typed into a real xterm: ESC stops it within a second with no key left down;
-# SIGTERM while typing ends the program with the keyboard map given back; after a kill -9 while
-# typing umlauts (remapped keys) the next start gives the map back.
+# Mixed text typed into a real xterm arrives exactly; SIGTERM while typing ends the program with
+# the keyboard map given back; after a kill -9 while typing umlauts (remapped keys) the next start
+# gives the map back.
 . "$(dirname "$0")/lib.sh"
 command -v xterm >/dev/null || { echo "SKIP: xterm is not installed"; exit 0; }
 size() { stat -c %s "$dir/out.txt" 2>/dev/null || echo 0; }
@@ -24,15 +24,6 @@ want=$(for _ in $(seq 24); do printf '%s\n' "$mixed" | sed 's/{{}/{/; s/{}}/}/';
 wait_for '[ "$(cat "$dir/out.txt")" = "$want" ]' 10
 check "1500 mixed characters arrive exactly" "$(cat "$dir/out.txt")" "$want"
 stop_mavorin
-
-typing
-xdotool key Escape
-sleep 1
-at=$(size)
-sleep 1
-check "ESC stops the growth within a second, no key down" "$(size) $(down)" "$at 0"
-stop_mavorin
-check "keymap as before after the exit" "$(remapped)" original
 
 typing
 check "umlauts are remapped while typing" "$(remapped)" remapped

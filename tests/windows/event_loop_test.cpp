@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "platform/win32/win32_platform.hpp"
 #include "test_window.hpp"
 #include "win32view/win32_event_loop.hpp"
 
@@ -49,31 +48,6 @@ TEST(Win32EventLoop, TimersTickInDeadlineOrderOnTheirAbsoluteSchedule) {
     EXPECT_EQ(ticks.size(), after_stop);
     one.set_enabled(true);  // enabling again starts a fresh countdown
     EXPECT_TRUE(pump_until([&] { return once == 2; }, 1000));
-}
-
-TEST(Win32EventLoop, ATickThatPumpsEventsLetsOtherTimersRun) {
-    // As a fade does: the inner pass runs other due ticks before the outer tick returns.
-    Win32EventLoop loop;
-    Win32Platform platform;
-    std::vector<std::string> order;
-    form::Timer outer(loop, "outer", 10), inner(loop, "inner", 20);
-    outer.on_tick = [&] {
-        outer.set_enabled(false);
-        order.push_back("outer begins");
-        inner.set_enabled(true);
-        for (int i = 0; i < 100 && order.size() < 2; ++i) {
-            platform.process_pending_events();
-            Sleep(5);
-        }
-        order.push_back("outer ends");
-    };
-    inner.on_tick = [&] {
-        inner.set_enabled(false);
-        order.push_back("inner");
-    };
-    outer.set_enabled(true);
-    ASSERT_TRUE(pump_until([&] { return order.size() == 3; }));
-    EXPECT_EQ(order, (std::vector<std::string>{"outer begins", "inner", "outer ends"}));
 }
 
 }  // namespace

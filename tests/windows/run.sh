@@ -39,10 +39,7 @@ gtest() {
   s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' "$log" | tail -n1)
   p=${p:-0} f=${f:-0} s=${s:-0}
   if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi  # crashed or hung
-  # Failures with their messages, skips with their reasons.
-  awk '/^\[ RUN/ {buf=""} {buf=buf $0 "\n"} /^\[  (FAILED|SKIPPED) \] [A-Za-z].*\(/ {printf "%s", buf}' \
-    "$log" | grep -v '^\[ RUN' | sed "s/^/  $name: /" | head -n 80
-  [ "$rc" -ne 0 ] && [ "$f" -le 1 ] && tail -n 20 "$log" | sed "s/^/  $name| /"
+  [ "$rc" -ne 0 ] && grep -v '^\[       OK \]' "$log" | tail -n 60 | sed "s/^/  $name| /"  # why it failed
   echo "windows $name: $p passed, $f failed, $s skipped"
   passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
   rm -f "$log"

@@ -35,11 +35,10 @@ inline std::wstring text_of(HWND h) {
     return buf;
 }
 
-// A top-level window at a fixed screen place, filled with one colour, holding an EDIT and a
-// BUTTON; it counts button clicks and records WM_SYSCOMMAND instead of carrying it out.
+// A top-level window at a fixed screen place holding an EDIT and a BUTTON; it counts button clicks.
 class ProbeWindow {
   public:
-    ProbeWindow(int x, int y, int w, int h, COLORREF fill = RGB(255, 255, 255)) : fill_(fill) {
+    ProbeWindow(int x, int y, int w, int h) {
         WNDCLASSW wc{};
         wc.lpfnWndProc = proc;
         wc.lpszClassName = L"MavorinProbe";
@@ -67,7 +66,6 @@ class ProbeWindow {
 
     HWND hwnd = nullptr, edit = nullptr, button = nullptr;
     int button_clicks = 0;
-    std::vector<std::pair<WPARAM, LPARAM>> syscommands;
 
   private:
     static LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -77,19 +75,8 @@ class ProbeWindow {
                 reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<ProbeWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
         if (self && msg == WM_COMMAND && wp == MAKEWPARAM(2, BN_CLICKED)) ++self->button_clicks;
-        if (self && msg == WM_SYSCOMMAND) {
-            self->syscommands.emplace_back(wp, lp);  // not carried out: the monitor stays on
-            return 0;
-        }
-        if (!self || msg != WM_ERASEBKGND) return DefWindowProcW(h, msg, wp, lp);
-        RECT r;
-        GetClientRect(h, &r);
-        HBRUSH b = CreateSolidBrush(self->fill_);
-        FillRect(reinterpret_cast<HDC>(wp), &r, b);
-        DeleteObject(b);
-        return 1;
+        return DefWindowProcW(h, msg, wp, lp);
     }
-    COLORREF fill_;
 };
 
 // A fresh folder under %TEMP% (its name has non-ASCII letters), made the current folder for its

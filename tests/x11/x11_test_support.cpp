@@ -47,10 +47,6 @@ bool wait_until(const std::function<bool()>& done, double seconds) {
     return done();
 }
 
-std::string xdotool_pointer() {
-    return shell("xdotool getmouselocation | sed -E 's/x:([0-9]+) y:([0-9]+).*/\\1 \\2/'");
-}
-
 std::string buttons_down() {
     return shell(
         "xinput query-state 'Virtual core XTEST pointer' | "

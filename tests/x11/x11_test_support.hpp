@@ -30,9 +30,6 @@ std::string shell(const std::string& command);
 // Calls `done` every 20 ms until it holds or `seconds` pass; returns its last answer.
 bool wait_until(const std::function<bool()>& done, double seconds);
 
-// "x y" of the pointer as xdotool reads it.
-std::string xdotool_pointer();
-
 // The mouse buttons held down by synthetic input, as "1 3 ".
 std::string buttons_down();
 
