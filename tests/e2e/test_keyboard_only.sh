@@ -2,8 +2,8 @@
 # Without a single pointer event: a two-command macro is built, saved and run from the keyboard.
 . "$(dirname "$0")/lib.sh"
 start_mavorin
-wait_for "xdotool search --onlyvisible --name '^Mavorin$' >/dev/null" 10
-xdotool windowfocus "$(xdotool search --onlyvisible --name '^Mavorin$' | head -n1)"
+wait_for "xdotool search --onlyvisible --name '^Mavorin( –|$)' >/dev/null" 10
+xdotool windowfocus "$(xdotool search --onlyvisible --name '^Mavorin( –|$)' | head -n1)"
 sleep 0.5
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
 times() { for _ in $(seq "$2"); do echo "$1"; done; }
