@@ -102,7 +102,6 @@ TEST_F(RecordTest, ParsesByPositionAndReplacesUnknownCodes) {
         {"code:|010|a:|1|b:|2|c:|3|d:|4|e:|5|tail", 10, "1", "2", "3", "4", ""},
         {"x:|004|text:|a:b c", 4, "old", "old", "old", "old", ""},
         {"code:|zz|", 0, "old", "old", "old", "old", ""},  // no number: the settings code
-        {"code:|011|wait:|0|", 11, "0", "old", "old", "old", "code:|001|wait:|0|"},
         {"codos:|12666666666|ypos:|", 12666666666.0, "old", "old", "old", "old",
          "code:|001|wait:|0|"},
     };
