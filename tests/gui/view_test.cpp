@@ -1,16 +1,21 @@
-// The Qt view under the offscreen platform: widgets mirror the model, user input reaches handlers.
+// The Qt view under the offscreen platform: widgets mirror the model, user input reaches handlers;
+// and Qt's window services: opacity, z-order, message boxes and file dialogs.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -20,6 +25,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -27,8 +33,10 @@
 
 #include "app/frm_mavorin.hpp"
 #include "form/event_loop.hpp"
+#include "platform/desktop_platform.hpp"
 #include "platform/recording/recording_platform.hpp"
 #include "qt/main_window.hpp"
+#include "qt/qt_window_services.hpp"
 
 namespace mavorin {
 namespace {
@@ -89,10 +97,6 @@ class ViewTest : public ::testing::Test {
     }
     void click_line(int row, Qt::KeyboardModifiers mods = {}) {
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, mods, line_centre(row));
-        settle();
-    }
-    void key(int k, Qt::KeyboardModifiers mods = {}) {
-        QTest::keyClick(list(), static_cast<Qt::Key>(k), mods);
         settle();
     }
     // Replaces a field's text as the user would and returns the field.
@@ -156,9 +160,6 @@ TEST_F(ViewTest, FieldsCodeChoiceAndOptionButtonsRewriteTheRecord) {
     EXPECT_EQ(list()->item(0)->text().toStdString(),
               "00 - code: 000 wait: 60000 loop: 1 start: no stop: ESC ");
     click_line(1);
-    type_into("txt_1_random1", "250");
-    EXPECT_EQ(list()->item(1)->text().toStdString(), "001 - code: 001 wait: 250 ");
-    EXPECT_EQ(get<QLineEdit>("txt_1_random2")->text(), "250");  // dragged up by the pair rule
 
     auto* code = get<QComboBox>("com_code");
     code->setFocus();
@@ -195,13 +196,6 @@ TEST_F(ViewTest, ModelChangesShowWithoutRunningHandlersAgain) {
     EXPECT_FALSE(get<QCheckBox>("chk_0_listbox")->isChecked());
     EXPECT_FALSE(list()->isVisible());
     EXPECT_EQ(view->palette().color(QPalette::Window), QColor(0xFF, 0x70, 0x70));  // BGR to RGB
-
-    QTest::mouseClick(get<QCheckBox>("chk_0_vordergrund"), Qt::LeftButton);
-    QTest::mouseClick(get<QPushButton>("cmd_start"), Qt::LeftButton);
-    settle();
-    EXPECT_TRUE(platform->topmost);
-    EXPECT_EQ(get<QPushButton>("cmd_start")->text(), "ESC=Stop");
-    EXPECT_FALSE(get<QLineEdit>("txt_0_wait")->isEnabled());
 }
 
 TEST_F(ViewTest, CountBoxArrowsAndScrollBarResizeAndMoveTheMacro) {
@@ -253,7 +247,8 @@ TEST_F(ViewTest, PopupMenuStatesShortcutsAndItems) {
 TEST_F(ViewTest, ListSelectionKeysAndDoubleClickFollowWhatTheUserSees) {
     load(kPoints);
     click_line(1);
-    key(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list(), Qt::Key_A, Qt::ControlModifier);
+    settle();
     EXPECT_EQ(selection(), "1 2 3 4 / 1 2 3 4");
     // The pressed line was part of the selection: it alone must become current at the press.
     click_line(3);
@@ -267,14 +262,6 @@ TEST_F(ViewTest, ListSelectionKeysAndDoubleClickFollowWhatTheUserSees) {
     click_line(3, Qt::ShiftModifier);
     EXPECT_EQ(selection(), "1 2 3 / 1 2 3");
     EXPECT_EQ(model->befehl_aktuell, 1);  // a multiple selection keeps the current command
-    key(Qt::Key_C, Qt::ControlModifier);
-    click_line(3);
-    key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(list()->item(6)->text().toStdString(), "006 - code: 002 xpos: 4 ypos: 4 ");
-    key(Qt::Key_Home);
-    EXPECT_TRUE(get<QLineEdit>("txt_0_wait")->isVisible());
-    key(Qt::Key_Down);
-    EXPECT_EQ(model->befehl_aktuell, 1);
 
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, line_centre(2));
     settle(600);  // the pause of the settings record, then the step
@@ -306,6 +293,147 @@ TEST_F(ViewTest, ADroppedMvnFileLoadsAndOtherDropsAreRefused) {
     drop({url(a)});
     EXPECT_EQ(get<QLineEdit>("txt_0_wait")->text(), "500");
     EXPECT_EQ(list()->item(1)->text().toStdString(), "001 - code: 002 xpos: 7 ypos: 8 ");
+}
+
+// The document's view starts from a clean macro.
+class DocumentViewTest : public ViewTest {
+  protected:
+    DocumentViewTest() { model->document.mark_clean(); }
+    // The view polls the title; QTRY_COMPARE would not fail a GoogleTest test.
+    bool shows_title(const QString& title) {
+        return QTest::qWaitFor([&] { return view->windowTitle() == title; }, 2000);
+    }
+};
+
+TEST_F(DocumentViewTest, TitleAndCloseQuestionFollowEdits) {
+    EXPECT_TRUE(shows_title("Mavorin – mavorin.mvn"));
+    model->txt_0_wait.set_text("20");
+    EXPECT_TRUE(shows_title("Mavorin – mavorin.mvn *"));
+    platform->ask_answers = {2};  // Abbrechen
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(platform->questions.size(), 1u);
+}
+
+TEST_F(DocumentViewTest, RunningStartButtonIgnoresKeys) {
+    auto* start = qobject_cast<QPushButton*>(view->widget("cmd_start"));
+    view->activateWindow();
+    start->setFocus();
+    start->click();
+    view->sync_all();
+    ASSERT_TRUE(model->running());
+    EXPECT_FALSE(view->widget("txt_0_wait")->isEnabled());
+    EXPECT_FALSE(start->hasFocus());
+    for (int key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(start, static_cast<Qt::Key>(key));
+        EXPECT_TRUE(model->running()) << key;
+    }
+    start->click();
+    view->sync_all();
+    EXPECT_FALSE(model->running());
+    EXPECT_EQ(start->focusPolicy(), Qt::StrongFocus);
+}
+
+class ServicesTest : public ::testing::Test {
+  protected:
+    ServicesTest() {
+        window.setGeometry(100, 80, 300, 200);
+        window.show();
+        services.set_window(&window);
+    }
+    // Runs `act` on the first modal dialog that opens while `call` runs.
+    template <class Dialog, class Call>
+    auto answering(const std::function<void(Dialog*)>& act, Call call) {
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                poll.stop();
+                auto* dialog = qobject_cast<Dialog*>(modal);
+                ASSERT_NE(dialog, nullptr);
+                act(dialog);
+            }
+        });
+        poll.start(5);
+        return call();
+    }
+    QWidget window;
+    qt::QtWindowServices services;
+};
+
+TEST_F(ServicesTest, OpacityAndTopmostKeepTheWindowWhereItWas) {
+    services.make_layered();
+    services.set_alpha(81);
+    EXPECT_NEAR(window.windowOpacity(), 81 / 255.0, 0.01);
+
+    const QRect before = window.geometry();
+    for (bool on : {true, false}) {
+        services.set_topmost(on);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.geometry(), before);
+    }
+}
+
+// Message boxes return the button pressed; a question's details are shown whole, above the
+// buttons, and Escape answers its cancel button.
+TEST_F(ServicesTest, MessageBoxesAndQuestionsAnswerByButton) {
+    const auto press = [](QMessageBox::StandardButton which) {
+        return std::function<void(QMessageBox*)>(
+            [which](QMessageBox* box) { box->button(which)->click(); });
+    };
+    const auto ask = [&] { return services.message_box("Wirklich?", kMbYesNoQuestion); };
+    EXPECT_EQ(answering(press(QMessageBox::No), ask), kIdNo);
+    EXPECT_EQ(answering(press(QMessageBox::Yes), ask), kIdYes);
+    Question q;
+    q.text = "Ausführen?";
+    q.details = "Befehl 1: 006 " + std::string(3000, 'x') + "\nBefehl 2: 007 reboot";
+    q.buttons = {"&Ausführen", "Abbrechen"};
+    q.default_button = q.cancel_button = 1;
+    QString shown;
+    int list_y = -1, button_y = -1;
+    const auto escape = [&](QMessageBox* box) {
+        // Answer first of all: a failed check must not leave the box open.
+        if (auto* list = box->findChild<QPlainTextEdit*>()) {
+            shown = list->toPlainText();
+            list_y = list->geometry().bottom();
+        }
+        button_y = box->buttons().at(0)->mapTo(box, QPoint(0, 0)).y();
+        QKeyEvent escape_key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(box, &escape_key);
+    };
+    EXPECT_EQ(answering<QMessageBox>(escape, [&] { return services.ask(q); }), 1);
+    EXPECT_EQ(shown.toStdString(), q.details);
+    EXPECT_LT(list_y, button_y);
+}
+
+TEST_F(ServicesTest, FileDialogsShowTheFilterAndPresetAndReturnTheChoice) {
+    const QString folder = QDir::tempPath();
+    QStringList filters;
+    EXPECT_EQ(answering<QFileDialog>(
+                  [&](QFileDialog* dialog) {
+                      filters = dialog->nameFilters();
+                      dialog->reject();
+                  },
+                  [&] {
+                      return services.open_file_dialog("Mavorin (*.mvn)|*.mvn|Alle|*.*",
+                                                       folder.toStdString() + "/x.mvn");
+                  }),
+              "");
+    EXPECT_EQ(filters, (QStringList{QStringLiteral("Mavorin (*.mvn) (*.mvn)"),
+                                    QStringLiteral("Alle (*.*)")}));
+
+    QString chosen;
+    const std::string saved = answering<QFileDialog>(
+        [&](QFileDialog* dialog) {
+            chosen = dialog->selectedFiles().value(0);
+            QMetaObject::invokeMethod(dialog, "accept");
+        },
+        [&] {
+            return services.save_file_dialog("Bitmap|*.bmp", folder.toStdString() + "/shot.bmp");
+        });
+    EXPECT_EQ(chosen, folder + QStringLiteral("/shot.bmp"));  // the preset name is offered
+    EXPECT_EQ(saved, chosen.toStdString());
 }
 
 }  // namespace

@@ -65,16 +65,21 @@ TEST(Codepage, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
     for (const auto& [utf8, bytes] : cases) EXPECT_EQ(utf8_to_cp1252(utf8), bytes) << utf8;
 }
 
-class RecordTest : public testing::WindowTest {
-  protected:
-    std::string build(double code) {
+using RecordTest = testing::WindowTest;
+
+TEST_F(RecordTest, WithoutARowOrASelectedOptionTheRecordKeepsWhatItHad) {
+    const auto build = [&](double code) {
         w->code_aktuell = code;
         w->records.schreibebefehl();
         return w->befehl[w->befehl_aktuell];
-    }
-};
-
-TEST_F(RecordTest, CodesWithoutARowWriteNothingButRefreshTheList) {
+    };
+    // Before start-up no option button of either group is selected: the last word is repeated.
+    w->befehl_aktuell = 1;
+    w->mausklick = "middle";
+    w->pcbefehl = "screenoff";
+    EXPECT_EQ(build(3), "code:|003|mouseclick:|middle|");
+    EXPECT_EQ(build(7), "code:|007|pc:|screenoff|");
+    // Codes without a row write nothing but refresh the list.
     start();
     w->befehl_aktuell = 1;
     for (double code : {11.0, -1.0, 2.5}) {
@@ -83,15 +88,6 @@ TEST_F(RecordTest, CodesWithoutARowWriteNothingButRefreshTheList) {
         EXPECT_EQ(build(code), "code:|005|start:|1|step:|1|") << code;
         EXPECT_EQ(w->lst_code.items()[1], list_line(1, w->befehl[1])) << code;
     }
-}
-
-TEST_F(RecordTest, WithoutASelectedOptionTheLastWordIsRepeated) {
-    // Before start-up no option button of either group is selected.
-    w->befehl_aktuell = 1;
-    w->mausklick = "middle";
-    w->pcbefehl = "screenoff";
-    EXPECT_EQ(build(3), "code:|003|mouseclick:|middle|");
-    EXPECT_EQ(build(7), "code:|007|pc:|screenoff|");
 }
 
 TEST_F(RecordTest, ParsesByPositionAndReplacesUnknownCodes) {
@@ -106,7 +102,6 @@ TEST_F(RecordTest, ParsesByPositionAndReplacesUnknownCodes) {
         {"code:|010|a:|1|b:|2|c:|3|d:|4|e:|5|tail", 10, "1", "2", "3", "4", ""},
         {"x:|004|text:|a:b c", 4, "old", "old", "old", "old", ""},
         {"code:|zz|", 0, "old", "old", "old", "old", ""},  // no number: the settings code
-        {"code:|011|wait:|0|", 11, "0", "old", "old", "old", "code:|001|wait:|0|"},
         {"codos:|12666666666|ypos:|", 12666666666.0, "old", "old", "old", "old",
          "code:|001|wait:|0|"},
     };
