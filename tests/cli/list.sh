@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# mavorin --list on real files: the default file left alone, clear errors. (The line format itself is pinned by golden.sh.)
+# mavorin --list on real files: the default file left alone; --list and --dry-run refuse what is
+# not a macro with one clear line. (The line format itself is pinned by golden.sh.)
 set -u
 bin=$(realpath "$1")
 dir=$(mktemp -d)
@@ -26,8 +27,10 @@ check "header only said" "$(grep -c 'no commands' "$dir/err")/$(wc -l <"$dir/err
 printf '.MVN 0000\r\ncode:|000|\r\n' >"$dir/upper.mvn"
 head -c 4096 /dev/urandom >"$dir/garbage.mvn"
 for bad in "$dir/missing.mvn" "$dir" "$dir/upper.mvn" "$dir/garbage.mvn"; do
-  err=$("$bin" --list "$bad" 2>&1 >/dev/null); rc=$?
-  check "$bad" "$rc $(echo "$err" | wc -l)" "2 1"
+  for mode in --list --dry-run; do
+    err=$("$bin" $mode "$bad" 2>&1 >/dev/null); rc=$?
+    check "$mode $bad" "$rc $(echo "$err" | wc -l)" "2 1"
+  done
 done
 [ $fail = 0 ] && echo "list: all checks passed"
 exit $fail

@@ -36,7 +36,7 @@ running() { kill -0 "$mav" 2>/dev/null && echo running || echo ended; }
 # windows: how many windows named "Mavorin" are shown (the main window, and a box if one is open).
 # The main window's title goes on with " – " and the file name; a box is titled "Mavorin" alone.
 windows() { xdotool search --onlyvisible --name '^Mavorin( –|$)' 2>/dev/null | wc -l; }
-start_keylog() {  # X Y W H [COLOR] -> log in $dir/keys.log
+start_keylog() {  # X Y W H [COLOR]: a window of one colour
   "$keylog" "$@" >"$dir/keys.log" 2>&1 &
   pids+=("$!")
   wait_for "grep -q READY $dir/keys.log" 5

@@ -13,17 +13,14 @@ class AppearanceTest : public testing::WindowTest {
         start();
         platform.clear_calls();
     }
-    std::vector<int> alphas() {
-        std::vector<int> a;
-        for (const auto& c : platform.calls_of("set_alpha")) a.push_back(std::stoi(c.args));
-        return a;
-    }
     // Runs one tick with the pointer at p and returns the alphas it set.
     std::vector<int> tick_at(Point p) {
         platform.clear_calls();
         platform.cursor = p;
         clock.advance(10);
-        return alphas();
+        std::vector<int> a;
+        for (const auto& c : platform.calls_of("set_alpha")) a.push_back(std::stoi(c.args));
+        return a;
     }
     static std::vector<int> fade(int from, int to) {
         std::vector<int> v;

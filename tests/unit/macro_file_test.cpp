@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <random>
 #include <tuple>
 
 #include "fixture.hpp"
@@ -37,11 +36,6 @@ class MacroFileTest : public testing::WindowTest {
         EXPECT_EQ(w->befehl[1], "code:|002|xpos:|1|ypos:|1|");
         EXPECT_FALSE(w->laden);
     }
-    size_t files_in_dir() {
-        size_t n = 0;
-        for (auto& e : std::filesystem::directory_iterator(dir.path())) n += e.is_regular_file();
-        return n;
-    }
 };
 
 TEST_F(MacroFileTest, SaveAndLoadRoundTripByteForByte) {
@@ -63,17 +57,12 @@ TEST_F(MacroFileTest, SaveAndLoadRoundTripByteForByte) {
 }
 
 TEST_F(MacroFileTest, BadFilesKeepTheMacroOrTakeWhatIsValid) {
-    std::mt19937 rng(42);
-    std::string garbage(64 * 1024, '\0');
-    for (auto& c : garbage) c = static_cast<char>(rng());
     const std::string head = ".mvn 0000\r\n" + kSettings + "\r\n";
     const std::string five = "code:|002|xpos:|5|ypos:|5|";
     // Name, bytes, commands loaded (-1: the macro stays as it was), the last command.
     const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"empty", "", -1, ""},
-        {"upper-case header", ".MVN 0000\r\n" + kSettings + "\r\n" + five + "\r\n", -1, ""},
         {"records start with Code", ".mvn 0000\r\nCode:|000|wait:|1|\r\n", -1, ""},
-        {"binary garbage", garbage, -1, ""},
         {"one megabyte line", head + "code:|004|text:|" + std::string(1 << 20, 'x') + "|\r\n", 1,
          "code:|004|text:|" + std::string(1 << 20, 'x') + "|"},
         {"LF only", ".mvn 0000\n" + kSettings + "\n" + five + "\n", 1, five},
@@ -148,7 +137,8 @@ TEST_F(MacroFileTest, SavingNeverDestroysTheOldFile) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, handler);
     EXPECT_EQ(dir.read("old.mvn"), old);
-    EXPECT_EQ(files_in_dir(), 1u);  // no temporary file left behind
+    // No temporary file left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(w->macro_file.last_save.error, SaveError::too_large);
     save("old.mvn");
     EXPECT_TRUE(w->macro_file.last_save.ok());

@@ -8,7 +8,6 @@ namespace {
 
 using Taps = std::vector<KeyTap>;
 constexpr unsigned S = kModShift, C = kModCtrl, A = kModAlt;
-const KeyTap kEnter{0, 0, NamedKey::Enter}, kLeft{0, 0, NamedKey::Left};
 
 TEST(SendKeys, AcceptedText) {
     const struct {
@@ -20,13 +19,9 @@ TEST(SendKeys, AcceptedText) {
         {"\xE4x", {{0, U'ä'}, {0, 'x'}}},  // stray bytes read as Latin-1
         {"+a b", {{S, 'a'}, {0, ' '}, {0, 'b'}}},
         {"^%q", {{C | A, 'q'}}},
-        {"+(ab)c", {{S, 'a'}, {S, 'b'}, {0, 'c'}}},
         {"+(a^(b)c)d", {{S, 'a'}, {S | C, 'b'}, {S, 'c'}, {0, 'd'}}},
         {"+()a", {{0, 'a'}}},
-        {"~{enter}{F5}{LEFT 3}", {kEnter, kEnter, {0, 0, NamedKey::F5}, kLeft, kLeft, kLeft}},
         {"^{ENTER}+{+}%~", {{C, 0, NamedKey::Enter}, {S, '+'}, {A, 0, NamedKey::Enter}}},
-        {"{+}{^}{%}{~}{(}{)}{{}{}}",
-         {{0, '+'}, {0, '^'}, {0, '%'}, {0, '~'}, {0, '('}, {0, ')'}, {0, '{'}, {0, '}'}}},
         {"{a 3}", {{0, 'a'}, {0, 'a'}, {0, 'a'}}},
         {"{+ 2}{} 2}", {{0, '+'}, {0, '+'}, {0, '}'}, {0, '}'}}},
         {"x{LEFT 0}", {{0, 'x'}}},

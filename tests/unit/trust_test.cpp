@@ -104,7 +104,7 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
 }
 
 // Nothing can hide in the list: runs of blanks and control characters are shown, nothing is
-// cut off. Macros without launches never ask.
+// cut off.
 TEST_F(TrustTest, TheQuestionShowsEveryLaunchInFull) {
     const std::string hidden = "a" + std::string(200, ' ') + "; id > f";
     macro("m.mvn", ".mvn 0000",
@@ -117,10 +117,6 @@ TEST_F(TrustTest, TheQuestionShowsEveryLaunchInFull) {
     EXPECT_EQ(platform.questions[0].details, "Befehl 2: 006 a" + blanks +
                                                  "; id > f\nBefehl 3: 006 touch a b␉c␁␡\n"
                                                  "Befehl 4: 007 reboot␣␣");
-    macro("safe.mvn", ".mvn 0000", {"code:|002|xpos:|1|ypos:|2|", "code:|004|text:|x|"});
-    open("safe.mvn");
-    EXPECT_TRUE(platform.questions.empty());
-    EXPECT_EQ(platform.calls_of("send_keys").size(), 1u);
 }
 
 // What the user saves or builds is trusted; what comes from an untrusted file is not, also

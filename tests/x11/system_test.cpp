@@ -8,12 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdarg>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 // The door requests stop here instead of reaching the kernel, so no drive is needed to see
 // them; every other request goes through.
@@ -66,17 +63,6 @@ TEST_F(X11Files, BmpAndJpegFilesReadBackWithColoursAndQuality) {
     EXPECT_EQ(shell("identify -format '%Q ' q.jpg; ls | wc -l"), "75 2");
 }
 
-TEST_F(X11Files, FilesAreFoundRelativeToTheCurrentFolderAndArgumentsQuoted) {
-    EXPECT_EQ(dev->current_folder(), folder.string());
-    std::ofstream("field.txt") << "first,rest";
-    fs::create_directory("sub");
-    EXPECT_TRUE(dev->file_exists("field.txt") && dev->file_exists((folder / "field.txt").string()));
-    for (const char* no : {"missing.txt", "", "sub"}) EXPECT_FALSE(dev->file_exists(no)) << no;
-    EXPECT_EQ(make_devices({})->command_line(), "");
-    EXPECT_EQ(make_devices({"/tmp/mein makro.mvn", "b"})->command_line(),
-              "\"/tmp/mein makro.mvn\" \"b\"");
-}
-
 TEST_F(X11Files, PowerCommandsAskLogindThroughBusctlAndLeaveNoZombie) {
     // A stand-in busctl that notes its arguments, first on the path.
     std::ofstream("busctl") << "#!/bin/sh\necho \"$*\" >> \"$(dirname \"$0\")/asked\"\n";
@@ -107,14 +93,6 @@ TEST_F(X11Files, TheDoorOpensByEjectAndClosesByClosingTheTray) {
     dev->cd_door((folder / "sr0").string(), CdDoor::open);
     dev->cd_door((folder / "sr0").string(), CdDoor::close);
     EXPECT_EQ(door_requests, (std::vector<unsigned long>{CDROMEJECT, CDROMCLOSETRAY}));
-}
-
-TEST_F(X11Files, OnlyCdDevicesAreCdDrivesAndDoorCommandsForNoneDoNothing) {
-    for (const auto& root : dev->drive_roots()) EXPECT_EQ(root.rfind("/dev/sr", 0), 0u) << root;
-    for (const char* not_cd : {"/dev/null", "/no/such/device", "", "D:\\"}) {
-        EXPECT_NE(dev->drive_type(not_cd), kDriveCdrom) << not_cd;
-        for (CdDoor move : {CdDoor::open, CdDoor::close}) dev->cd_door(not_cd, move);
-    }
 }
 
 }  // namespace

@@ -14,15 +14,11 @@
 
 namespace mavorin::x11test {
 
-std::unique_ptr<DeviceServices> make_devices(const std::vector<std::string>& args) {
-    return x11::make_x11_devices(args);
-}
-
 void X11Test::SetUp() {
     Display* dpy = XOpenDisplay(nullptr);
     if (!dpy) GTEST_FAIL() << "these tests need DISPLAY set to an X server";
     XCloseDisplay(dpy);
-    dev = make_devices();
+    dev = x11::make_x11_devices({});
     ASSERT_TRUE(dev);
 }
 

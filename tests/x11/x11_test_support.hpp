@@ -15,8 +15,6 @@
 
 namespace mavorin::x11test {
 
-std::unique_ptr<DeviceServices> make_devices(const std::vector<std::string>& args = {});
-
 // Fails the test when there is no X server to talk to; otherwise starts a backend.
 class X11Test : public ::testing::Test {
   protected:
@@ -42,7 +40,6 @@ class TargetWindow {
     ~TargetWindow();
     // Reads events until `action` has returned and nothing came for `quiet_ms`.
     std::string log_while(const std::function<void()>& action, int quiet_ms = 300);
-    Display* display() const { return dpy_; }
 
   private:
     std::string describe(XEvent& ev);
