@@ -34,7 +34,10 @@ The window:
   Every edit is written into the macro at once. "Speichern" writes the macro
   file, "Laden" reads it again, the buttons ">" beside them choose another
   file, a macro file dropped on the command list is loaded, and "Neu" starts
-  a new macro. Nothing is saved on closing.
+  a new macro. The title shows the file and a "*" while edits are unsaved;
+  then Neu, Laden, another file, a drop and closing the window first ask
+  "Speichern", "Verwerfen" or "Abbrechen". "Speichern unter" adds ".mvn"
+  to a name without an extension.
 
   A macro from a file that you have not approved asks before its first run
   that starts programs or carries out PC commands, listing each of them in

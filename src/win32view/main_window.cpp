@@ -473,6 +473,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             draw_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;
         case WM_CLOSE:
+            if (!m_.document.may_discard()) return 0;
             if (on_close)
                 on_close();
             else
