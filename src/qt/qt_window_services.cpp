@@ -81,7 +81,8 @@ int QtWindowServices::ask(const Question& question) {
     QMessageBox box(window_);
     box.setWindowTitle(QCoreApplication::applicationName());
     box.setText(q(question.text));
-    box.setIcon(QMessageBox::Question);
+    // One button only tells (a failed save, lost characters): no question mark for that.
+    box.setIcon(question.buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Warning);
     std::vector<QPushButton*> buttons;
     for (const auto& caption : question.buttons)
         buttons.push_back(box.addButton(q(caption), QMessageBox::ActionRole));
