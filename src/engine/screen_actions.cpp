@@ -60,14 +60,9 @@ void ScreenActions::pixel_watch() {
     frm_mavorin& f = w;
     const int i = f.befehl_aktuell;
     if (f.pixel_status == 0) f.pixel_status = 1;
-    const Bitmap screen = f.platform.capture_screen();
     const int x = static_cast<int>(round_half_even(wert_aus_text(f.befehl_wert1[i])));
     const int y = static_cast<int>(round_half_even(wert_aus_text(f.befehl_wert2[i])));
-    f.pic_pixel = screen.crop(static_cast<int>(std::clamp<long long>(
-                                  static_cast<long long>(x) - screen.left, INT32_MIN, INT32_MAX)),
-                              static_cast<int>(std::clamp<long long>(
-                                  static_cast<long long>(y) - screen.top, INT32_MIN, INT32_MAX)),
-                              5, 5);
+    f.pic_pixel = f.platform.capture_region(x, y, 5, 5);
     f.platform.save_bmp(f.pic_pixel, kSnapshot);
     if (f.pixel_status == 1) {
         if (f.platform.file_exists(kSnapshot)) {

@@ -32,6 +32,9 @@ class ComposedPlatform : public DesktopPlatform {
     int drive_type(const std::string& root) override { return dev_.drive_type(root); }
     void cd_door(const std::string& drive, CdDoor move) override { dev_.cd_door(drive, move); }
     Bitmap capture_screen() override { return dev_.capture_screen(); }
+    Bitmap capture_region(int x, int y, int w, int h) override {
+        return dev_.capture_region(x, y, w, h);
+    }
     bool save_bmp(const Bitmap& b, const std::string& path) override {
         return dev_.save_bmp(b, path);
     }

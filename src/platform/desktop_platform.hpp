@@ -104,6 +104,9 @@ class DeviceServices {
     // Opens or closes the tray of the drive at `drive` (one of drive_roots()).
     virtual void cd_door(const std::string& drive, CdDoor move) = 0;
     virtual Bitmap capture_screen() = 0;
+    // The w x h block at desktop (x, y), with the same layout as a crop of capture_screen().
+    // Backends that can grab a region alone override this; the default grabs the screen.
+    virtual Bitmap capture_region(int x, int y, int w, int h);
     virtual bool save_bmp(const Bitmap& image, const std::string& path) = 0;
     // Returns 0 on success, otherwise a nonzero status.
     virtual int save_jpeg(const Bitmap& image, const std::string& path, int quality) = 0;

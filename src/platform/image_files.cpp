@@ -1,6 +1,9 @@
 // BMP writer and the first-field read.
 #include "platform/image_files.hpp"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +19,15 @@ void put32(std::vector<uint8_t>& v, uint32_t x) {
     put16(v, x >> 16);
 }
 }  // namespace
+
+Bitmap DeviceServices::capture_region(int x, int y, int w, int h) {
+    const Bitmap screen = capture_screen();
+    const auto offset = [](int at, int origin) {
+        return static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(at) - origin, INT32_MIN, INT32_MAX));
+    };
+    return screen.crop(offset(x, screen.left), offset(y, screen.top), w, h);
+}
 
 Bitmap Bitmap::crop(int x, int y, int w, int h) const {
     Bitmap out;
