@@ -102,9 +102,11 @@ find_program(MAVORIN_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(MAVORIN_DPKG_SHLIBDEPS)
   # Exact, versioned dependencies from the libraries the binary links.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Qt loads its Wayland platform plugin at run time: no library link shows it.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland")
 elseif(MAVORIN_GUI)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libx11-6, libxext6, libxtst6, libxi6, libturbojpeg0, qt6-translations-l10n")
+      "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libx11-6, libxext6, libxtst6, libxi6, libturbojpeg0, qt6-translations-l10n, libwayland-client0, libxkbcommon0, qt6-wayland")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
 endif()

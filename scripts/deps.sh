@@ -6,7 +6,9 @@ pkgs=(cmake g++ make pkg-config clang-format libgtest-dev libgmock-dev libbenchm
       qt6-translations-l10n
       xvfb xdotool xclip x11-utils xinput imagemagick x11-xserver-utils xterm xfce4-clipman
       clang libclang-rt-14-dev desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info
-      python3-pyatspi at-spi2-core dbus-x11)
+      python3-pyatspi at-spi2-core dbus-x11
+      libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev qt6-wayland
+      sway foot grim wl-clipboard)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,6 +11,7 @@
 #include "app/frm_mavorin.hpp"
 #include "cli/cli.hpp"
 #include "platform/composed_platform.hpp"
+#include "platform/linux/backend_choice.hpp"
 #include "platform/log.hpp"
 #include "platform/recording/recording_platform.hpp"
 #include "platform/x11/x11_platform.hpp"
@@ -61,7 +62,8 @@ int mavorin::run_window(int argc, char** argv) {
     }
     std::unique_ptr<DeviceServices> devices;
     const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
-    if (!offscreen) devices = x11::make_x11_devices(args);
+    // X11 or Wayland, as the session offers; Qt follows the choice.
+    if (!offscreen) devices = desktop::open_desktop_devices(args);
 
     // Without a session bus, the accessibility bridge would autolaunch one that outlives us.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))

@@ -56,7 +56,7 @@ void spawn_detached(std::string_view operation, const std::vector<std::string>& 
         log_failure(operation, argv[0] + ": " + std::strerror(rc));
 }
 
-std::vector<std::string> X11Devices::drive_roots() {
+std::vector<std::string> cd_drive_roots() {
     std::vector<std::string> roots;
     glob_t g{};
     if (glob("/dev/sr[0-9]*", 0, nullptr, &g) == 0)
@@ -65,7 +65,7 @@ std::vector<std::string> X11Devices::drive_roots() {
     return roots;
 }
 
-int X11Devices::drive_type(const std::string& root) {
+int cd_drive_type(const std::string& root) {
     int fd = open(root.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return 1;
     const bool cd = ioctl(fd, CDROM_GET_CAPABILITY, 0) >= 0;
@@ -73,7 +73,7 @@ int X11Devices::drive_type(const std::string& root) {
     return cd ? kDriveCdrom : 0;
 }
 
-void X11Devices::cd_door(const std::string& drive, CdDoor move) {
+void move_cd_door(const std::string& drive, CdDoor move) {
     int fd = open(drive.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         log_failure("cd door", drive + ": " + std::strerror(errno));
@@ -82,6 +82,18 @@ void X11Devices::cd_door(const std::string& drive, CdDoor move) {
     const int rc = ioctl(fd, move == CdDoor::open ? CDROMEJECT : CDROMCLOSETRAY, 0);
     if (rc < 0) log_failure("cd door", drive + ": " + std::strerror(errno));
     close(fd);
+}
+
+std::vector<std::string> X11Devices::drive_roots() {
+    return cd_drive_roots();
+}
+
+int X11Devices::drive_type(const std::string& root) {
+    return cd_drive_type(root);
+}
+
+void X11Devices::cd_door(const std::string& drive, CdDoor move) {
+    move_cd_door(drive, move);
 }
 
 }  // namespace mavorin::x11

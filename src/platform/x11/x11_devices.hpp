@@ -21,6 +21,7 @@
 #include "platform/desktop_platform.hpp"
 #include "platform/sendkeys.hpp"
 #include "platform/x11/x11_clipboard.hpp"
+#include "platform/x11/x11_platform.hpp"
 
 namespace mavorin::x11 {
 
@@ -125,8 +126,6 @@ std::string write_keymap_note(Display* dpy, const std::map<KeySym, KeyCode>& rem
 void restore_left_over_keymaps(Display* dpy);
 // Whether `fake_events` XTest events still fit into Xlib's output buffer.
 bool output_has_room(Display* dpy, int fake_events);
-// Set by SIGTERM, SIGINT or SIGHUP once catch_termination_signals() ran.
-bool termination_requested();
 
 // Copies the root window into a Bitmap, through a shared-memory image when the server allows.
 class ScreenCapture {
@@ -194,11 +193,5 @@ class X11Devices : public DeviceServices {
     std::mt19937 random_;
     std::set<int> buttons_down_;
 };
-
-// Starts a program detached from us (its own session, never awaited).
-// `operation` names it in the failure log ("launch", "shutdown"...).
-void spawn_detached(std::string_view operation, const std::vector<std::string>& argv);
-// Encodes 24-bit BGR pixels as JPEG; 0 on success, otherwise a nonzero status.
-int encode_jpeg(const Bitmap& image, int quality, std::string& out);
 
 }  // namespace mavorin::x11

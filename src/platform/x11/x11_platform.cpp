@@ -182,7 +182,7 @@ void X11Devices::reboot() {
                               "org.freedesktop.login1.Manager", "Reboot", "b", "false"});
 }
 
-void X11Devices::run_program(const std::string& text) {
+void launch_command_text(const std::string& text, const std::string& folder) {
     CommandLookup lookup;
     if (const char* path = getenv("PATH")) {
         std::string folders = path;
@@ -192,7 +192,7 @@ void X11Devices::run_program(const std::string& text) {
             lookup.path_folders.push_back(folders.substr(b, e - b));
         }
     }
-    lookup.current_folder = current_folder();
+    lookup.current_folder = folder;
     lookup.is_file = [](const std::string& p) {
         std::error_code ec;
         return std::filesystem::is_regular_file(utf8_path(p), ec);
@@ -206,10 +206,14 @@ void X11Devices::run_program(const std::string& text) {
         argv.insert(argv.end(), launch.arguments.begin(), launch.arguments.end());
         spawn_detached("launch", argv);
     } else if (launch.kind == Launch::Kind::document) {
-        open_with_default_handler(launch.file);
+        spawn_detached("launch", {"xdg-open", launch.file});
     } else {
         log_failure("launch", text + ": no such program or file");
     }
+}
+
+void X11Devices::run_program(const std::string& text) {
+    launch_command_text(text, current_folder());
 }
 
 void X11Devices::open_with_default_handler(const std::string& target) {

@@ -1,0 +1,35 @@
+// Which desktop backend drives the desktop, chosen at run time from what the session offers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/desktop_platform.hpp"
+
+namespace mavorin::desktop {
+
+enum class Backend { none, x11, wayland };
+
+struct BackendFacts {
+    std::string requested;         // $MAVORIN_BACKEND
+    bool wayland_display = false;  // $WAYLAND_DISPLAY is set
+    bool wayland_input = false;    // the compositor offers virtual pointer and keyboard
+    bool x_display = false;        // an X display opens
+    bool qt_platform_set = false;  // the user chose Qt's platform plugin himself
+};
+
+struct BackendChoice {
+    Backend backend = Backend::none;
+    std::string qt_platform;  // what QT_QPA_PLATFORM becomes; "" leaves it alone
+    std::string warning;      // for stderr; "" when all is well
+    bool operator==(const BackendChoice&) const = default;
+};
+
+BackendChoice choose_backend(const BackendFacts& facts);
+
+// Gathers the facts from the environment and the session, tells the choice's warning on stderr,
+// sets Qt's platform to follow the backend, and opens the backend; nullptr when none opens.
+std::unique_ptr<DeviceServices> open_desktop_devices(const std::vector<std::string>& args);
+
+}  // namespace mavorin::desktop

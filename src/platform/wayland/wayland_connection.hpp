@@ -1,0 +1,46 @@
+// One connection to the compositor with the globals the backend uses.
+#pragma once
+
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "virtual-keyboard-unstable-v1-client-protocol.h"
+#include "wlr-data-control-unstable-v1-client-protocol.h"
+#include "wlr-screencopy-unstable-v1-client-protocol.h"
+#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
+
+namespace mavorin::wayland {
+
+struct Output {
+    wl_output* output = nullptr;
+    int x = 0, y = 0;           // position in the layout
+    int width = 0, height = 0;  // current mode
+    int scale = 1;
+};
+
+struct Connection {
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_seat* seat = nullptr;
+    wl_shm* shm = nullptr;
+    zwlr_virtual_pointer_manager_v1* pointers = nullptr;
+    zwp_virtual_keyboard_manager_v1* keyboards = nullptr;
+    zwlr_screencopy_manager_v1* screencopy = nullptr;
+    zwlr_data_control_manager_v1* data_control = nullptr;
+    std::vector<Output*> outputs;
+    std::vector<std::string> globals;  // every interface the compositor announced
+
+    // Connects to $WAYLAND_DISPLAY and learns globals and outputs; false without a compositor.
+    bool open();
+    ~Connection();
+    // Writes everything queued, waiting while the socket is full; false when the link is lost.
+    bool flush();
+    bool offers(const std::string& interface) const;
+    // The box around all outputs (left, top, width, height, in logical pixels).
+    void layout(int& left, int& top, int& width, int& height) const;
+};
+
+}  // namespace mavorin::wayland
