@@ -24,8 +24,7 @@ namespace mavorin::wayland {
 
 namespace {
 
-// Taps between two flushes, and between two round trips that let the compositor catch up.
-constexpr size_t kFlushTaps = 20;
+// Taps between two round trips that let the compositor catch up.
 constexpr size_t kChunkTaps = 500;
 
 uint32_t now_ms() {
@@ -173,9 +172,10 @@ class WaylandDevices : public DeviceServices {
                    next.add(tap_keysym((*taps)[end])))
                 ++end;
             if (!upload(next)) return true;
+            // Each tap goes out whole, so that a kill never leaves half of one (a held Shift).
             for (size_t i = at; i < end; ++i) {
                 tap((*taps)[i]);
-                if ((i + 1) % kFlushTaps == 0) link_->flush();
+                link_->flush();
             }
             at = end;
             // Lets the compositor take what was sent before more goes.
