@@ -112,6 +112,21 @@ bool Connection::flush() {
     return true;
 }
 
+bool Connection::dispatch_for(int ms) {
+    while (wl_display_prepare_read(display) != 0)
+        if (wl_display_dispatch_pending(display) < 0) return false;
+    if (!flush()) {
+        wl_display_cancel_read(display);
+        return false;
+    }
+    pollfd p = {wl_display_get_fd(display), POLLIN, 0};
+    if (poll(&p, 1, ms) <= 0) {
+        wl_display_cancel_read(display);
+        return false;
+    }
+    return wl_display_read_events(display) >= 0 && wl_display_dispatch_pending(display) >= 0;
+}
+
 bool Connection::offers(const std::string& interface) const {
     return std::find(globals.begin(), globals.end(), interface) != globals.end();
 }

@@ -38,6 +38,8 @@ struct Connection {
     ~Connection();
     // Writes everything queued, waiting while the socket is full; false when the link is lost.
     bool flush();
+    // Reads and handles what arrives within `ms`; false on a timeout or a lost link.
+    bool dispatch_for(int ms);
     bool offers(const std::string& interface) const;
     // The box around all outputs (left, top, width, height, in logical pixels).
     void layout(int& left, int& top, int& width, int& height) const;

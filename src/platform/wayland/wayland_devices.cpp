@@ -321,7 +321,10 @@ class WaylandDevices : public DeviceServices {
             shm.create(link_->shm, f.format, static_cast<int>(f.width), static_cast<int>(f.height),
                        static_cast<int>(f.stride))) {
             zwlr_screencopy_frame_v1_copy(frame, shm.buffer);
-            while (!f.ready && !f.failed && wl_display_dispatch(link_->display) >= 0) {
+            // An output that shows no new frame (switched off) must not hang the macro.
+            const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            while (!f.ready && !f.failed && std::chrono::steady_clock::now() < give_up &&
+                   link_->dispatch_for(500)) {
             }
             if (f.ready) {
                 paste_frame(f, shm.data, out, ox, oy);
