@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Wayland backend on a headless sway with no X server: a text typed exactly under German and
-# French layouts, clicks where they are meant, the pixel watch, screenshots equal to grim's of the
+# French layouts with a paste in place, clicks where they are meant, the pixel watch, screenshots equal to grim's of the
 # same moment, and the counter on the clipboard.
 user=mavorin-wl
 # sway refuses root: the test runs as an unprivileged user of its own.
@@ -37,11 +37,12 @@ for layout in de fr; do
   foot -- sh -c "exec cat >'$dir/typed-$layout.txt'" 2>/dev/null &
   pids+=("$!")
   wait_for 'shown foot' 10
-  play "type-$layout.mvn" "code:|002|xpos:|500|ypos:|400|" "code:|003|mouseclick:|left|" \
-    "code:|004|text:|$text{ENTER}|"
+  # foot pastes on Ctrl+Shift+V: the keys after it wait for the pasted counter.
+  play "type-$layout.mvn" "code:|005|start:|41|step:|1|" "code:|002|xpos:|500|ypos:|400|" \
+    "code:|003|mouseclick:|left|" "code:|004|text:|{CODE5} {CTRL}{SHIFT}v/$text{ENTER}|"
   start_mavorin "$dir/type-$layout.mvn"
   wait_for "[ -s $dir/typed-$layout.txt ]" 10
-  check "typed under layout $layout" "$(cat "$dir/typed-$layout.txt")" "$text"
+  check "typed under layout $layout" "$(cat "$dir/typed-$layout.txt")" "41 41/$text"
   stop_mavorin
   kill "${pids[-2]}"
   wait_for '! shown foot' 5

@@ -55,8 +55,14 @@ void Clipboard::set_text(const std::string& text) {
         std::lock_guard lock(mutex_);
         text_ = text;
         pending_ = true;
+        owned_ = true;
     }
     [[maybe_unused]] ssize_t n = write(wake_[1], "x", 1);
+}
+
+void Clipboard::wait_served(uint64_t since, std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    served_signal_.wait_for(lock, limit, [&] { return served_ > since; });
 }
 
 void Clipboard::offer_now() {
@@ -88,12 +94,20 @@ void Clipboard::on_send(void* data, zwlr_data_control_source_v1*, const char*, i
         if (poll(&p, 1, 1000) <= 0) break;
     }
     close(fd);
+    {
+        std::lock_guard lock(self->mutex_);
+        ++self->served_;
+    }
+    self->served_signal_.notify_all();
 }
 
 void Clipboard::on_cancelled(void* data, zwlr_data_control_source_v1* source) {
     auto* self = static_cast<Clipboard*>(data);
     zwlr_data_control_source_v1_destroy(source);
-    if (self->source_ == source) self->source_ = nullptr;
+    if (self->source_ == source) {
+        self->source_ = nullptr;
+        self->owned_ = false;
+    }
 }
 
 void Clipboard::serve() {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -17,6 +20,11 @@ class Clipboard {
     bool start();
     ~Clipboard();
     void set_text(const std::string& text);
+    // Whether our text is the clipboard's, and how many pastes it has served so far.
+    bool owned() const { return owned_; }
+    uint64_t served() const { return served_; }
+    // Waits until more than `since` pastes were served, at most `limit`.
+    void wait_served(uint64_t since, std::chrono::milliseconds limit);
 
   private:
     void serve();
@@ -30,7 +38,9 @@ class Clipboard {
     std::string text_;
     bool pending_ = false;
     int wake_[2] = {-1, -1};
-    std::atomic<bool> stop_{false};
+    std::atomic<bool> stop_{false}, owned_{false};
+    std::atomic<uint64_t> served_{0};
+    std::condition_variable served_signal_;
     std::thread thread_;
 };
 

@@ -33,6 +33,12 @@ uint32_t now_ms() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+// Ctrl+V and Shift+Insert: the keys after them must wait until the target has our text.
+bool is_paste(const KeyTap& t) {
+    if ((t.mods & kModCtrl) && !(t.mods & kModAlt) && (t.ch == 'v' || t.ch == 'V')) return true;
+    return (t.mods & kModShift) && !(t.mods & kModCtrl) && t.key == NamedKey::Insert && !t.ch;
+}
+
 // A shared-memory buffer the compositor copies a frame into.
 struct ShmBuffer {
     int fd = -1;
@@ -162,6 +168,7 @@ class WaylandDevices : public DeviceServices {
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override {
         auto taps = parse_sendkeys(text);
         if (!taps) return true;  // a rejected text types nothing
+        uint64_t pastes_served = clipboard_.served();
         for (size_t at = 0; at < taps->size();) {
             // A keymap holding what comes next; a text with more different characters than keys
             // goes on with a new one.
@@ -176,6 +183,10 @@ class WaylandDevices : public DeviceServices {
             for (size_t i = at; i < end; ++i) {
                 tap((*taps)[i]);
                 link_->flush();
+                if (is_paste((*taps)[i]) && clipboard_.owned()) {
+                    clipboard_.wait_served(pastes_served, std::chrono::milliseconds(200));
+                    pastes_served = clipboard_.served();
+                }
             }
             at = end;
             // Lets the compositor take what was sent before more goes.
