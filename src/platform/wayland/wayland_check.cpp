@@ -31,16 +31,19 @@ DesktopCheck check_desktop() {
     }
     c.display_opened = true;
     c.session = std::string("Wayland display ") + name;
-    if (link.offers("org_kde_kwin_fake_input") || desktop_is("KDE"))
+    const bool pointer = link.pointers && link.seat;
+    const bool keys = link.keyboards && link.seat;
+    const bool kde = link.offers("org_kde_kwin_fake_input") || desktop_is("KDE");
+    const bool gnome = link.offers("gtk_shell1") || desktop_is("GNOME");
+    // Without the wlroots protocols both are named, so the user knows where he stands.
+    if (kde || !(pointer && keys))
         c.notes.push_back(
             "KDE Plasma (KWin) is not supported yet: it offers its own fake-input protocol, not "
             "the wlroots virtual pointer and keyboard");
-    if (link.offers("gtk_shell1") || desktop_is("GNOME"))
+    if (gnome || !(pointer && keys))
         c.notes.push_back(
             "GNOME (Mutter) is not supported yet: it takes input only through libei and the "
             "remote-desktop portal, and libei is not in Debian 12");
-    const bool pointer = link.pointers && link.seat;
-    const bool keys = link.keyboards && link.seat;
     const bool copy = link.screencopy && link.shm;
     const char* not_wayland = "not possible on Wayland";
     c.lines = {
