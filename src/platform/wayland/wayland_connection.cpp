@@ -15,6 +15,7 @@ namespace {
 void output_geometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t,
                      const char*, const char*, int32_t) {
     auto* o = static_cast<Output*>(data);
+    if (o->logical) return;  // xdg-output knows better
     o->x = x;
     o->y = y;
 }
@@ -37,6 +38,26 @@ void output_text(void*, wl_output*, const char*) {}
 
 const wl_output_listener kOutputListener = {output_geometry, output_mode, output_done,
                                             output_scale,    output_text, output_text};
+
+// wl_output tells no position on wlroots: xdg-output does.
+void logical_position(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
+    auto* o = static_cast<Output*>(data);
+    o->x = x;
+    o->y = y;
+}
+
+void logical_size(void* data, zxdg_output_v1*, int32_t w, int32_t h) {
+    auto* o = static_cast<Output*>(data);
+    o->logical_width = w;
+    o->logical_height = h;
+}
+
+void logical_done(void*, zxdg_output_v1*) {}
+
+void logical_text(void*, zxdg_output_v1*, const char*) {}
+
+const zxdg_output_v1_listener kLogicalListener = {logical_position, logical_size, logical_done,
+                                                  logical_text, logical_text};
 
 void global(void* data, wl_registry* registry, uint32_t name, const char* interface,
             uint32_t version) {
@@ -64,6 +85,9 @@ void global(void* data, wl_registry* registry, uint32_t name, const char* interf
     else if (i == zwlr_screencopy_manager_v1_interface.name)
         c->screencopy = static_cast<zwlr_screencopy_manager_v1*>(
             bind(&zwlr_screencopy_manager_v1_interface, 1));
+    else if (i == zxdg_output_manager_v1_interface.name)
+        c->xdg_outputs =
+            static_cast<zxdg_output_manager_v1*>(bind(&zxdg_output_manager_v1_interface, 2));
     else if (i == zwlr_data_control_manager_v1_interface.name)
         c->data_control = static_cast<zwlr_data_control_manager_v1*>(
             bind(&zwlr_data_control_manager_v1_interface, 1));
@@ -83,12 +107,19 @@ bool Connection::open() {
     registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &kRegistryListener, this);
     // The first round trip announces the globals, the second the outputs' geometry.
-    return wl_display_roundtrip(display) >= 0 && wl_display_roundtrip(display) >= 0;
+    if (wl_display_roundtrip(display) < 0) return false;
+    if (xdg_outputs)
+        for (Output* o : outputs) {
+            o->logical = zxdg_output_manager_v1_get_xdg_output(xdg_outputs, o->output);
+            zxdg_output_v1_add_listener(o->logical, &kLogicalListener, o);
+        }
+    return wl_display_roundtrip(display) >= 0;
 }
 
 Connection::~Connection() {
     if (!display) return;
     for (Output* o : outputs) {
+        if (o->logical) zxdg_output_v1_destroy(o->logical);
         wl_output_destroy(o->output);
         delete o;
     }
@@ -96,6 +127,7 @@ Connection::~Connection() {
     if (keyboards) zwp_virtual_keyboard_manager_v1_destroy(keyboards);
     if (screencopy) zwlr_screencopy_manager_v1_destroy(screencopy);
     if (data_control) zwlr_data_control_manager_v1_destroy(data_control);
+    if (xdg_outputs) zxdg_output_manager_v1_destroy(xdg_outputs);
     if (shm) wl_shm_destroy(shm);
     if (seat) wl_seat_destroy(seat);
     wl_registry_destroy(registry);
@@ -136,8 +168,8 @@ void Connection::layout(int& left, int& top, int& width, int& height) const {
     for (const Output* o : outputs) {
         l = std::min(l, o->x);
         t = std::min(t, o->y);
-        r = std::max(r, o->x + o->width / o->scale);
-        b = std::max(b, o->y + o->height / o->scale);
+        r = std::max(r, o->x + o->layout_width());
+        b = std::max(b, o->y + o->layout_height());
     }
     if (outputs.empty()) l = t = r = b = 0;
     left = l;

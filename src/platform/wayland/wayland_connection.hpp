@@ -11,14 +11,19 @@
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 
 namespace mavorin::wayland {
 
 struct Output {
     wl_output* output = nullptr;
+    zxdg_output_v1* logical = nullptr;
     int x = 0, y = 0;           // position in the layout
-    int width = 0, height = 0;  // current mode
+    int width = 0, height = 0;  // current mode, in the output's pixels
     int scale = 1;
+    int logical_width = 0, logical_height = 0;  // size in the layout; 0 when unknown
+    int layout_width() const { return logical_width ? logical_width : width / scale; }
+    int layout_height() const { return logical_height ? logical_height : height / scale; }
 };
 
 struct Connection {
@@ -30,6 +35,7 @@ struct Connection {
     zwp_virtual_keyboard_manager_v1* keyboards = nullptr;
     zwlr_screencopy_manager_v1* screencopy = nullptr;
     zwlr_data_control_manager_v1* data_control = nullptr;
+    zxdg_output_manager_v1* xdg_outputs = nullptr;  // where outputs sit in the layout
     std::vector<Output*> outputs;
     std::vector<std::string> globals;  // every interface the compositor announced
 

@@ -253,7 +253,7 @@ class WaylandDevices : public DeviceServices {
         // One output holding the whole block copies only the block.
         for (const Output* o : link_->outputs) {
             if (o->scale != 1 || w <= 0 || h <= 0 || x < o->x || y < o->y ||
-                x + w > o->x + o->width || y + h > o->y + o->height)
+                x + w > o->x + o->layout_width() || y + h > o->y + o->layout_height())
                 continue;
             Bitmap out;
             start_bitmap(out, x, y, w, h);
