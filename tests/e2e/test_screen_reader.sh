@@ -44,25 +44,19 @@ bad += ["not found: %s" % w[1] for w in want if w not in named]
 wait = named.get((pyatspi.ROLE_TEXT, "Wartezeit nach jedem Befehl (ms)"))
 if wait and not any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY for r in wait.getRelationSet()):
     bad.append("the wait field has no label attached")
-# End on the scroll bar moves to the last command, read as its value, and the new command's prompt
-# is announced; so is a run, by the Start button's caption.
+# End on the scroll bar moves to the last command, read as its value; the new command's prompt is
+# announced, and so is a run, by the Start button's caption.
 import subprocess
 from gi.repository import GLib
 heard = set()
-pyatspi.Registry.registerEventListener(
-    lambda e: heard.add((e.source.getRole(), e.source.description if "descr" in e.type else e.source.name)),
-    "object:property-change:accessible-description", "object:property-change:accessible-name")
-def listen(act):
-    act()
-    GLib.timeout_add(1500, pyatspi.Registry.stop)
-    pyatspi.Registry.start()
-scroll = named[(pyatspi.ROLE_SCROLL_BAR, "Aktueller Befehl")]
-listen(lambda: scroll.queryComponent().grabFocus() and subprocess.run(["xdotool", "key", "End"]))
-v = scroll.queryValue()
-bad += [] if 0 < v.currentValue == v.maximumValue else ["End on the scroll bar: %s" % v.currentValue]
-listen(lambda: named[(pyatspi.ROLE_PUSH_BUTTON, "Start")].queryAction().doAction(0))
-for role, what in ((pyatspi.ROLE_COMBO_BOX, "the prompt"), (pyatspi.ROLE_PUSH_BUTTON, "the run")):
-    bad += [] if any(r == role and t not in ("", "Start") for r, t in heard) else ["not announced: " + what]
+pyatspi.Registry.registerEventListener(lambda e: heard.add((e.source.getRole(), e.source.description
+    if "descr" in e.type else e.source.name)), *("object:property-change:accessible-" + p for p in ("name", "description")))
+scroll, start = named[(pyatspi.ROLE_SCROLL_BAR, "Aktueller Befehl")], named[(pyatspi.ROLE_PUSH_BUTTON, "Start")]
+for act in (lambda: scroll.queryComponent().grabFocus() and subprocess.run(["xdotool", "key", "End"]),
+            lambda: 0 < scroll.queryValue().currentValue == scroll.queryValue().maximumValue and start.queryAction().doAction(0)):
+    act(), GLib.timeout_add(1500, pyatspi.Registry.stop), pyatspi.Registry.start()
+bad += ["not announced: " + w for r, w in ((pyatspi.ROLE_COMBO_BOX, "the prompt"), (pyatspi.ROLE_PUSH_BUTTON, "the run"))
+        if not any(r == role and t not in ("", "Start") for role, t in heard)]
 print("\n".join("FAIL " + b for b in bad) or "ok   %d nodes, all named in words" % len(nodes))
 sys.exit(1 if bad else 0)
 PY
