@@ -278,6 +278,15 @@ std::string spoken_description(const FormRow& row, frm_mavorin& m) {
     return row.described_by ? tidy(caption_of(row.described_by(m))) : std::string();
 }
 
+std::string tooltip(const FormRow& row, frm_mavorin& m) {
+    if (!row.takes_focus() && (row.kind != ControlKind::Picture || !row.spoken)) return {};
+    std::string tip = spoken_name(row, m);
+    if (tip == tidy(caption_of(row.control(m)))) tip.clear();
+    const std::string about = spoken_description(row, m);
+    if (!about.empty()) tip += (tip.empty() ? "" : "\n") + about;
+    return tip;
+}
+
 std::span<const FormRow> form_table() {
     return kForm;
 }

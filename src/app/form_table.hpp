@@ -64,6 +64,10 @@ std::string spoken_name(const FormRow& row, frm_mavorin& m);
 // Extra words read after the name (the prompt for the command choice); usually empty.
 std::string spoken_description(const FormRow& row, frm_mavorin& m);
 
+// The tooltip: the spoken name where it tells more than the control's own caption, then the
+// description; empty where the caption says it all or nothing can point at the control.
+std::string tooltip(const FormRow& row, frm_mavorin& m);
+
 // The list's popup menu in order; an entry without an item is a separator.
 struct MenuRow {
     form::MenuItem* (*item)(frm_mavorin&);

@@ -3,9 +3,13 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPointer>
+#include <QSet>
 
 #include "app/form_table.hpp"
 #include "app/frm_mavorin.hpp"
@@ -66,6 +70,50 @@ class KeyHook : public QObject {
     std::function<bool(QKeyEvent*)> f_;
 };
 
+// The style shows no focus on a scroll bar or a picture, and on buttons, boxes and choices only
+// after a key moved it there: a ring around the focused control always shows where keys go.
+class FocusRing : public QWidget {
+  public:
+    explicit FocusRing(QWidget* window) : QWidget(window) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setProperty(kDecorative, true);
+        hide();
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget*, QWidget* now) { follow(now); });
+    }
+    void ring(QWidget* w) { ringed_.insert(w); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Move || e->type() == QEvent::Resize || e->type() == QEvent::Hide ||
+            e->type() == QEvent::Show)
+            follow(target_);
+        return false;
+    }
+
+  private:
+    void follow(QWidget* w) {
+        if (target_ && target_ != w) target_->removeEventFilter(this);
+        target_ = ringed_.contains(w) ? w : nullptr;
+        if (!target_ || !target_->isVisible()) {
+            hide();
+            return;
+        }
+        target_->installEventFilter(this);
+        setGeometry(target_->geometry().adjusted(-3, -3, 3, 3));
+        raise();
+        show();
+    }
+    QSet<QWidget*> ringed_;
+    QPointer<QWidget> target_;
+};
+
 }  // namespace
 
 void install_accessibility() {
@@ -74,15 +122,17 @@ void install_accessibility() {
 }
 
 void prepare_accessibility(frm_mavorin& m, const WidgetOf& widget_of) {
+    auto* ring = new FocusRing(widget_of(m.lst_code)->parentWidget());
     for (const FormRow& row : form_table()) {
         QWidget* w = widget_of(row.control(m));
         if (row.decorative()) w->setProperty(kDecorative, true);
-        if (row.kind == ControlKind::Button && row.spoken)
-            w->setToolTip(QString::fromUtf8(row.spoken));
+        // Arrows, PgUp/PgDn, Home and End move the current command, as the mouse does.
+        if (row.kind == ControlKind::Scroll) w->setFocusPolicy(Qt::StrongFocus);
+        if (row.takes_focus()) ring->ring(w);
         if (row.kind == ControlKind::Picture && row.spoken) {
             auto& img = static_cast<form::Image&>(row.control(m));
             w->setFocusPolicy(Qt::TabFocus);
-            w->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
+            ring->ring(w);
             new KeyHook(w, [&img](QKeyEvent* e) {
                 if (e->key() != Qt::Key_Space && e->key() != Qt::Key_Return) return false;
                 img.click();
@@ -97,9 +147,12 @@ void prepare_accessibility(frm_mavorin& m, const WidgetOf& widget_of) {
         if (!menu_key || !lb.on_mouse_down) return false;
         if (list->before_input) list->before_input();
         list->copy_selection_to_model();
+        // The menu opens at the current line, not wherever the pointer rests.
         const QPoint at =
             list->currentItem() ? list->visualItemRect(list->currentItem()).center() : QPoint(0, 0);
+        list->popup_at = list->viewport()->mapToGlobal(at);
         lb.on_mouse_down(2, 0, at.x(), at.y());
+        list->popup_at.reset();
         return true;
     });
 }
@@ -114,6 +167,8 @@ void update_accessibility(frm_mavorin& m, const WidgetOf& widget_of) {
         if (!name.isEmpty() && w->accessibleName() != name) w->setAccessibleName(name);
         const QString about = q(spoken_description(row, m));
         if (w->accessibleDescription() != about) w->setAccessibleDescription(about);
+        const QString tip = q(tooltip(row, m));
+        if (w->toolTip() != tip) w->setToolTip(tip);
     }
 }
 

@@ -458,7 +458,10 @@ void MainWindow::bind_menu() {
     }
     m_.mnulistboxcode.on_popup = [this] {
         flush();
-        menu_->exec(QCursor::pos());
+        auto* list = static_cast<CommandListWidget*>(widgets_.at(&m_.lst_code));
+        const QPoint at = list->popup_at.value_or(QCursor::pos());
+        list->popup_at.reset();
+        menu_->exec(at);
     };
     syncers_[&m_.mnulistboxcode] = [] {};
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -24,6 +25,8 @@ class CommandListWidget : public QListWidget {
     void copy_selection_to_model();
     // Applies pending model changes to the widgets, so that input meets what the model shows.
     std::function<void()> before_input;
+    // Where the next popup opens when the keyboard asked for it (global); else at the pointer.
+    std::optional<QPoint> popup_at;
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;

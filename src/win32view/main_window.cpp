@@ -3,6 +3,7 @@
 #include "win32view/main_window.hpp"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <stdexcept>
@@ -63,6 +64,7 @@ MainWindow::MainWindow(frm_mavorin& model) : m_(model) {
             TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr));
     };
     create_controls();
+    name_controls();
     for (form::Control* c : m_.all_controls()) c->set_observer(this);
     sync_all();
     // The pass counter is no control, so the title is polled rather than observed.
@@ -80,6 +82,7 @@ MainWindow::~MainWindow() {
                       static_cast<HGDIOBJ>(title_), static_cast<HGDIOBJ>(mono_),
                       static_cast<HGDIOBJ>(form_brush_), static_cast<HGDIOBJ>(frame_brush_)})
         if (o) DeleteObject(o);
+    if (com_) CoUninitialize();
 }
 
 void MainWindow::show() {
@@ -192,6 +195,28 @@ void MainWindow::create_controls() {
     MoveWindow(field, f.x, f.y, f.width, f.height, FALSE);
     // The label goes under the field; the field keeps its place in the tab order.
     SetWindowPos(label, field, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Screen readers ask MSAA for a control's name. The list, the scroll bar and the pictures never
+// draw their window text, so it carries the name; every control also gets its name set outright,
+// for the fields whose label MSAA would not find.
+void MainWindow::name_controls() {
+    com_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    IAccPropServices* props = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&props))))
+        props = nullptr;
+    for (const FormRow& row : form_table()) {
+        const std::wstring name = widen(spoken_name(row, m_));
+        if (name.empty()) continue;
+        HWND h = bound_.at(&row.control(m_)).hwnd;
+        if (row.kind == ControlKind::List || row.kind == ControlKind::Scroll ||
+            row.kind == ControlKind::Picture)
+            SetWindowTextW(h, name.c_str());
+        if (props)
+            props->SetHwndPropStr(h, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name.c_str());
+    }
+    if (props) props->Release();
 }
 
 void MainWindow::control_changed(form::Control& c) {

@@ -60,6 +60,7 @@ class MainWindow : public form::ControlObserver {
 
     Bound& add(form::Control& c, const FormRow& row, const wchar_t* cls, DWORD style);
     void create_controls();
+    void name_controls();
     bool in_popup_menu(const form::Control* c) const;
     void command(int id, int code);
     void scroll(WPARAM wp);
@@ -82,6 +83,7 @@ class MainWindow : public form::ControlObserver {
     bool flush_posted_ = false;
     bool syncing_ = false;
     int next_id_ = 100;
+    bool com_ = false;                     // COM is ours to close
     std::vector<std::string> list_items_;  // what the list box shows
     HFONT font_ = nullptr, bold_ = nullptr, title_ = nullptr, mono_ = nullptr;
     HBRUSH form_brush_ = nullptr, frame_brush_ = nullptr;

@@ -8,8 +8,8 @@ sleep 0.5
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
 times() { for _ in $(seq "$2"); do echo "$1"; done; }
 keys $(times Tab 10) ctrl+a 1 Tab       # the count: one command
-keys Tab Tab Down shift+F10 Down Return Down  # the popup: "Neuer Befehl"
-keys $(times shift+Tab 7)                # back up to the command choice
+keys Tab End Tab Tab shift+F10 Down Return Down  # the scroll bar, the popup: "Neuer Befehl"
+keys $(times shift+Tab 8)                # back up to the command choice
 keys $(times Down 6) Tab Tab space       # "PC Befehl ausführen": "Programm schließen"
 keys $(times shift+Tab 5) space          # "Speichern"
 check "saved from the keyboard" "$(tr -d '\r' <"$dir/mavorin.mvn" 2>/dev/null | tail -n +2)" \

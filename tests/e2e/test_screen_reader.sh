@@ -9,7 +9,8 @@ launcher=$!
 pids+=("$launcher")
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_mavorin
-wait_for "xdotool search --name '^Mavorin$' >/dev/null" 10
+wait_for "xdotool search --name '^Mavorin' >/dev/null" 10
+xdotool windowfocus "$(xdotool search --name '^Mavorin' | head -n1)"
 names=$(grep -oE '[A-Za-z0-9_äöü]+\{"' "$(dirname "$0")/../../src/app/frm_mavorin.hpp" | tr -d '{"')
 /usr/bin/python3 - $names <<'PY' || fail=1
 import re, sys, time, pyatspi
@@ -43,6 +44,19 @@ bad += ["not found: %s" % w[1] for w in want if w not in named]
 wait = named.get((pyatspi.ROLE_TEXT, "Wartezeit nach jedem Befehl (ms)"))
 if wait and not any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY for r in wait.getRelationSet()):
     bad.append("the wait field has no label attached")
+# End on the scroll bar moves to the last command, read as its value; the new command's prompt is
+# announced, and so is a run, by the Start button's caption.
+import subprocess
+from gi.repository import GLib
+heard = set()
+pyatspi.Registry.registerEventListener(lambda e: heard.add((e.source.getRole(), e.source.description
+    if "descr" in e.type else e.source.name)), *("object:property-change:accessible-" + p for p in ("name", "description")))
+scroll, start = named[(pyatspi.ROLE_SCROLL_BAR, "Aktueller Befehl")], named[(pyatspi.ROLE_PUSH_BUTTON, "Start")]
+for act in (lambda: scroll.queryComponent().grabFocus() and subprocess.run(["xdotool", "key", "End"]),
+            lambda: 0 < scroll.queryValue().currentValue == scroll.queryValue().maximumValue and start.queryAction().doAction(0)):
+    act(), GLib.timeout_add(1500, pyatspi.Registry.stop), pyatspi.Registry.start()
+bad += ["not announced: " + w for r, w in ((pyatspi.ROLE_COMBO_BOX, "the prompt"), (pyatspi.ROLE_PUSH_BUTTON, "the run"))
+        if not any(r == role and t not in ("", "Start") for role, t in heard)]
 print("\n".join("FAIL " + b for b in bad) or "ok   %d nodes, all named in words" % len(nodes))
 sys.exit(1 if bad else 0)
 PY

@@ -151,6 +151,11 @@ TEST_F(ViewTest, EveryControlHasExactlyOneWidgetAndAMisspeltNameFailsLoudly) {
         EXPECT_EQ(n, 1) << c->name();
     }
     EXPECT_EQ(view->widget("txt_0_wait")->accessibleName(), "Wartezeit nach jedem Befehl (ms)");
+    // Tooltips tell what the caption does not; a caption that says it all needs none.
+    for (auto [name, tip] : {std::pair{"cmd_save2", "Speichern unter…"},
+                             {"img_befehl_left", "Anzahl verringern"},
+                             {"cmd_start", ""}})
+        EXPECT_EQ(view->widget(name)->toolTip().toStdString(), tip) << name;
     EXPECT_THROW(view->widget("txt_0_wiat"), std::out_of_range);
 }
 
@@ -242,6 +247,27 @@ TEST_F(ViewTest, PopupMenuStatesShortcutsAndItems) {
     EXPECT_EQ(popup(2, "mnudisplay").back(), "Weniger anzeigen Ctrl+D");
     EXPECT_EQ(list()->height(), 134);
     EXPECT_EQ(view->height(), compact);
+}
+
+TEST_F(ViewTest, FocusShowsOnEveryControlAndTheMenuKeyOpensAtTheLine) {
+    QApplication::setActiveWindow(view.get());
+    for (QWidget* w : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+        const QRect around = w->geometry().adjusted(-4, -4, 4, 4);
+        w->setFocus(Qt::TabFocusReason);
+        const QImage focused = view->grab(around).toImage();
+        w->clearFocus();
+        EXPECT_NE(focused, view->grab(around).toImage()) << w->objectName().toStdString();
+    }
+    load(kPoints);
+    click_line(2);
+    QCursor::setPos(view->mapToGlobal(QPoint(5, 5)));  // the pointer is elsewhere
+    QRect menu;
+    QTimer::singleShot(0,
+                       [&] { menu = view->popup_menu()->geometry(), view->popup_menu()->close(); });
+    QTest::keyClick(list(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(
+        menu.adjusted(-1, -1, 1, 1).contains(list()->viewport()->mapToGlobal(line_centre(2))));
 }
 
 TEST_F(ViewTest, ListSelectionKeysAndDoubleClickFollowWhatTheUserSees) {

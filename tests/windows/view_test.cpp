@@ -1,5 +1,6 @@
 // The native view: controls mirror the model, user actions on the controls reach the handlers.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <set>
@@ -83,6 +84,25 @@ TEST_F(ViewTest, FieldEditsRewriteTheRecordAndChoosingACodeSwitchesThePanel) {
 
     click("chk_0_vordergrund");
     EXPECT_TRUE(platform.topmost);
+}
+
+// What a screen reader hears, read back through MSAA. Wine answers from the window text and,
+// for a field, from the label before it; names set outright it does not keep.
+TEST_F(ViewTest, ScreenReadersHearTheWindowsOwnWords) {
+    for (auto [control, want] : {std::pair{"lst_code", "Befehlsliste"},
+                                 {"hsc_befehle", "Aktueller Befehl"},
+                                 {"img_vantrellogo", "Zur Projektseite"},
+                                 {"txt_0_wait", "Wartezeit nach jedem Befehl"}}) {
+        IAccessible* acc = nullptr;
+        VARIANT self{};
+        self.vt = VT_I4;  // CHILDID_SELF: the control itself
+        BSTR name = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(w(control), OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&acc))))
+            acc->get_accName(self, &name), acc->Release();
+        EXPECT_TRUE(narrow(name ? name : L"").starts_with(want)) << control;
+        SysFreeString(name);
+    }
 }
 
 TEST_F(ViewTest, DroppedMacroFileIsLoaded) {
