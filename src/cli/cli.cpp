@@ -17,6 +17,7 @@ std::string help_text() {
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
+       mavorin --check
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -71,6 +72,10 @@ Options:
                      without asking; approvals are kept in the user's data
                      folder ($XDG_DATA_HOME/mavorin, else
                      ~/.local/share/mavorin; %APPDATA%\Mavorin on Windows)
+  --check            print what this desktop lets macros do: the backend and
+                     display, then per ability (pointer, clicks, keys, hot
+                     keys, clipboard, screen capture, input block, ...)
+                     whether it works here and why
   -h, --help         show this text
   -V, --version      show the version
 
@@ -117,6 +122,8 @@ Examples:
 
 Exit status:
   0 on success; 2 for a misused option or a file that is not a macro file.
+  With --check: 0 when pointer, keys, hot keys and screen capture work, 1
+  when one of them does not, 3 when no display can be opened.
 )";
 }
 
@@ -134,8 +141,8 @@ int misuse(std::ostream& err, const std::string& message) {
 }
 
 bool is_mode(const std::string& a) {
-    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--help" || a == "-h" ||
-           a == "--version" || a == "-V";
+    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--check" || a == "--help" ||
+           a == "-h" || a == "--version" || a == "-V";
 }
 
 std::string canonical_mode(const std::string& a) {
@@ -239,6 +246,10 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
             continue;
         }
         rest.push_back(a);
+    }
+    if (mode == "--check") {
+        if (!rest.empty()) return misuse(err, "--check takes no arguments");
+        return std::nullopt;  // the window's build asks its desktop
     }
     if (mode == "--version") {
         if (!rest.empty()) return misuse(err, "--version takes no arguments");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop_check.hpp"
 #include "platform/desktop_platform.hpp"
 
 namespace mavorin::x11 {
@@ -17,5 +18,9 @@ std::unique_ptr<DeviceServices> make_x11_devices(const std::vector<std::string>&
 // From now on SIGTERM, SIGINT and SIGHUP only stop typing and make the returned descriptor
 // readable: the window watches it and ends the program in order. -1 when that cannot be set up.
 int catch_termination_signals();
+
+// Asks the X server named by $DISPLAY and the system what this backend can do here. Without
+// `ask_system` nothing is started to ask logind, and lock and power are left out.
+DesktopCheck check_desktop(bool ask_system = true);
 
 }  // namespace mavorin::x11
