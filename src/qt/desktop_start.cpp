@@ -14,6 +14,7 @@ WindowDesktop open_window_desktop(const std::vector<std::string>& args, bool off
         d.no_desktop = "die Qt-Plattform „offscreen“ zeigt keinen Desktop.";
         return d;
     }
+    const auto hold = x11::hold_display();
     // Only what needs no other program: starting one at every window start would be felt.
     const DesktopCheck check = check_this_desktop(false);
     d.missing_box = missing_essentials_box(check);

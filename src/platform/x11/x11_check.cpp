@@ -195,7 +195,26 @@ int spare_keycodes(Display* dpy) {
     return spare;
 }
 
+// An X server with no client left resets itself and drops connections that arrive meanwhile
+// (Xvfb without -noreset): try again for a moment then.
+Display* open_display(const char* name) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        errno = 0;
+        if (Display* dpy = XOpenDisplay(name)) return dpy;
+        if (errno != ECONNRESET) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+std::shared_ptr<void> hold_display() {
+    const char* name = std::getenv("DISPLAY");
+    Display* dpy = name && *name ? open_display(name) : nullptr;
+    if (!dpy) return nullptr;
+    return std::shared_ptr<void>(dpy, [](void* d) { XCloseDisplay(static_cast<Display*>(d)); });
+}
 
 DesktopCheck check_desktop(bool ask_system) {
     DesktopCheck c;
@@ -205,7 +224,7 @@ DesktopCheck check_desktop(bool ask_system) {
     const char* type = std::getenv("XDG_SESSION_TYPE");
     c.session += ", session type " + std::string(type && *type ? type : "unknown");
     if (!name || !*name) return c;
-    Display* dpy = XOpenDisplay(name);
+    Display* dpy = open_display(name);
     if (!dpy) return c;
     c.display_opened = true;
     const std::unique_ptr<Display, int (*)(Display*)> closer(dpy, XCloseDisplay);

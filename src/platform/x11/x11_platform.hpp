@@ -23,4 +23,8 @@ int catch_termination_signals();
 // `ask_system` nothing is started to ask logind, and lock and power are left out.
 DesktopCheck check_desktop(bool ask_system = true);
 
+// Keeps a connection to $DISPLAY open while it lives, so that the server does not reset between
+// the connections of the start; nullptr when there is no display.
+std::shared_ptr<void> hold_display();
+
 }  // namespace mavorin::x11
