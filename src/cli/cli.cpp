@@ -49,7 +49,11 @@ The window:
   and repeats the whole macro as often as the settings say. The start key
   (default: none) starts a run and the abort key (default: ESC) stops it,
   also while another window has the focus. Closing the window frees mouse and
-  keyboard if a macro blocked them.
+  keyboard if a macro blocked them. Where the desktop has a tray, an icon
+  shows the running pass and offers "Abbrechen". A desktop that lacks what
+  macros need (such as an X server without XTEST) is named in a box at start;
+  without a way to reach mouse and keyboard the window edits macros but runs
+  none.
 
   Desktop operations that fail (a program that cannot be started, a power
   command, the CD door, a screenshot that cannot be taken or written) leave a
