@@ -127,6 +127,12 @@ int frm_mavorin::ask(const Question& question) {
     return platform.ask(question);
 }
 
+bool frm_mavorin::desktop_reachable() {
+    if (no_desktop.empty()) return true;
+    notice("Makros können hier nicht laufen: " + no_desktop);
+    return false;
+}
+
 void frm_mavorin::notice(const std::string& text) {
     if (headless) {
         if (on_notice) on_notice(text);

@@ -237,6 +237,8 @@ class frm_mavorin {
     // `on_notice` instead of a box.
     bool headless = false;
     std::function<void(const std::string&)> on_notice;
+    // Why macros cannot run here (the window reaches no desktop); empty where they can.
+    std::string no_desktop;
 
     // --- subsystems ---
     Records records{*this};
@@ -264,6 +266,8 @@ class frm_mavorin {
     int ask(const Question& question);
     // Something the user must know, with one "OK" button.
     void notice(const std::string& text);
+    // False, after telling why, when macros cannot run here.
+    bool desktop_reachable();
 
     // A run is active while the driver timer is enabled.
     bool running() const { return Timer_startloop.enabled(); }

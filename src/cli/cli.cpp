@@ -17,6 +17,7 @@ std::string help_text() {
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
+       mavorin --check
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -48,7 +49,11 @@ The window:
   and repeats the whole macro as often as the settings say. The start key
   (default: none) starts a run and the abort key (default: ESC) stops it,
   also while another window has the focus. Closing the window frees mouse and
-  keyboard if a macro blocked them.
+  keyboard if a macro blocked them. Where the desktop has a tray, an icon
+  shows the running pass and offers "Abbrechen". A desktop that lacks what
+  macros need (such as an X server without XTEST) is named in a box at start;
+  without a way to reach mouse and keyboard the window edits macros but runs
+  none.
 
   Desktop operations that fail (a program that cannot be started, a power
   command, the CD door, a screenshot that cannot be taken or written) leave a
@@ -71,6 +76,10 @@ Options:
                      without asking; approvals are kept in the user's data
                      folder ($XDG_DATA_HOME/mavorin, else
                      ~/.local/share/mavorin; %APPDATA%\Mavorin on Windows)
+  --check            print what this desktop lets macros do: the backend and
+                     display, then per ability (pointer, clicks, keys, hot
+                     keys, clipboard, screen capture, input block, ...)
+                     whether it works here and why
   -h, --help         show this text
   -V, --version      show the version
 
@@ -117,6 +126,8 @@ Examples:
 
 Exit status:
   0 on success; 2 for a misused option or a file that is not a macro file.
+  With --check: 0 when pointer, keys, hot keys and screen capture work, 1
+  when one of them does not, 3 when no display can be opened.
 )";
 }
 
@@ -134,8 +145,8 @@ int misuse(std::ostream& err, const std::string& message) {
 }
 
 bool is_mode(const std::string& a) {
-    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--help" || a == "-h" ||
-           a == "--version" || a == "-V";
+    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--check" || a == "--help" ||
+           a == "-h" || a == "--version" || a == "-V";
 }
 
 std::string canonical_mode(const std::string& a) {
@@ -239,6 +250,10 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
             continue;
         }
         rest.push_back(a);
+    }
+    if (mode == "--check") {
+        if (!rest.empty()) return misuse(err, "--check takes no arguments");
+        return std::nullopt;  // the window's build asks its desktop
     }
     if (mode == "--version") {
         if (!rest.empty()) return misuse(err, "--version takes no arguments");

@@ -50,6 +50,7 @@ void RunControl::cmd_start_Click() {
         start_stop();
         return;
     }
+    if (!f.desktop_reachable()) return;
     // "Abbrechen" leaves everything as it was: no step runs.
     if (!f.gate.may_run()) return;
     const double shown_wait = wert_aus_text(f.txt_0_wait.text());
@@ -134,7 +135,7 @@ bool RunControl::abort_key_tapped() {
 void RunControl::lst_code_DblClick() {
     frm_mavorin& f = w;
     LoadingScope loading(f);
-    if (f.running()) return;
+    if (f.running() || !f.desktop_reachable()) return;
     const int row = f.lst_code.list_index();
     if (row >= 0) f.befehl_aktuell = row;
     f.records.befehl_aktuellencode();

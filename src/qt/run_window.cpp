@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
 #include <filesystem>
@@ -11,14 +12,15 @@
 #include "app/frm_mavorin.hpp"
 #include "cli/cli.hpp"
 #include "platform/composed_platform.hpp"
-#include "platform/linux/backend_choice.hpp"
 #include "platform/log.hpp"
-#include "platform/recording/recording_platform.hpp"
 #include "platform/x11/x11_platform.hpp"
 #include "qt/artwork.hpp"
+#include "qt/check_command.hpp"
+#include "qt/desktop_start.hpp"
 #include "qt/main_window.hpp"
 #include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
+#include "qt/tray.hpp"
 
 // Last: Xlib's macros would clash with Qt's headers.
 #include <X11/Xlib.h>
@@ -53,6 +55,7 @@ int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
     install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
+    if (const auto rc = qt::check_command(args, std::cout)) return *rc;
     // Qt aborts when it finds no display; say so plainly instead.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         if (const std::string problem = display_problem(); !problem.empty()) {
@@ -60,10 +63,9 @@ int mavorin::run_window(int argc, char** argv) {
             return 1;
         }
     }
-    std::unique_ptr<DeviceServices> devices;
     const bool offscreen = qEnvironmentVariable("QT_QPA_PLATFORM") == QStringLiteral("offscreen");
-    // X11 or Wayland, as the session offers; Qt follows the choice.
-    if (!offscreen) devices = desktop::open_desktop_devices(args);
+    qt::WindowDesktop desktop = qt::open_window_desktop(args, offscreen);
+    if (!desktop.missing_line.empty()) std::cerr << desktop.missing_line << "\n";
 
     // Without a session bus, the accessibility bridge would autolaunch one that outlives us.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
@@ -77,23 +79,10 @@ int mavorin::run_window(int argc, char** argv) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qt_german);
     qt::QtEventLoop loop;
-    std::unique_ptr<RecordingPlatform> stand_in;
-    if (!devices) {
-        // Without an X display nothing can reach the desktop; the window still edits macros.
-        std::cerr << "mavorin: the desktop backend is not available: desktop actions are recorded, "
-                     "not carried out\n";
-        std::error_code ec;
-        stand_in =
-            std::make_unique<RecordingPlatform>(loop, std::filesystem::current_path(ec).string());
-        stand_in->data_folder = system_user_data_folder();
-        stand_in->cmdline.clear();
-        for (const auto& a : args)
-            stand_in->cmdline += (stand_in->cmdline.empty() ? "\"" : " \"") + a + "\"";
-    }
     qt::QtWindowServices services;
-    ComposedPlatform platform(services,
-                              devices ? *devices : static_cast<DeviceServices&>(*stand_in));
+    ComposedPlatform platform(services, *desktop.devices);
     frm_mavorin window(platform, loop);
+    window.no_desktop = desktop.no_desktop;
     qt::MainWindow view(window);
     services.set_window(&view);
     view.on_close = [&] {
@@ -103,13 +92,17 @@ int mavorin::run_window(int argc, char** argv) {
     // SIGTERM, SIGINT and SIGHUP close the window as the user would: keys let go, input freed,
     // the keyboard map given back.
     std::unique_ptr<QSocketNotifier> on_signal;
-    if (const int fd = devices ? x11::catch_termination_signals() : -1; fd >= 0) {
+    if (const int fd = desktop.reachable ? x11::catch_termination_signals() : -1; fd >= 0) {
         on_signal = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         QObject::connect(on_signal.get(), &QSocketNotifier::activated, [&] { view.on_close(); });
     }
+    qt::RunTray tray(window);
     view.show();
     window.startup.Form_Load();
     window.document.mark_clean();
     view.sync_all();
+    // Once, after the window shows: what this desktop lacks for macros.
+    if (!desktop.missing_box.empty())
+        QTimer::singleShot(0, &view, [&] { window.notice(desktop.missing_box); });
     return app.exec();
 }

@@ -5,6 +5,8 @@
 #include <mmsystem.h>
 // clang-format on
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -20,6 +22,11 @@
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
+    // The desktop check has no Windows probe yet; say so rather than open a file named --check.
+    if (std::find(args.begin(), args.end(), "--check") != args.end()) {
+        std::fputs("mavorin: --check is not available on Windows yet\n", stderr);
+        return 2;
+    }
     std::filesystem::path log_file;
     if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
         log_file = std::filesystem::path(local) / L"Mavorin" / L"mavorin.log";

@@ -37,6 +37,7 @@
 #include "platform/recording/recording_platform.hpp"
 #include "qt/main_window.hpp"
 #include "qt/qt_window_services.hpp"
+#include "qt/tray.hpp"
 
 namespace mavorin {
 namespace {
@@ -358,6 +359,31 @@ TEST_F(DocumentViewTest, RunningStartButtonIgnoresKeys) {
     view->sync_all();
     EXPECT_FALSE(model->running());
     EXPECT_EQ(start->focusPolicy(), Qt::StrongFocus);
+}
+
+// A window that reaches no desktop refuses to start, saying why; a run shows in the tray, whose
+// "Abbrechen" stops it as the abort key does.
+TEST_F(DocumentViewTest, StartNeedsADesktopAndTheTrayFollowsTheRun) {
+    qt::RunTray tray(*model);
+    auto* start = qobject_cast<QPushButton*>(view->widget("cmd_start"));
+    model->no_desktop = "kein Desktop.";
+    start->click();
+    tray.refresh();
+    EXPECT_FALSE(model->running());
+    EXPECT_FALSE(tray.wanted());
+    ASSERT_EQ(platform->questions.size(), 1u);
+    EXPECT_NE(platform->questions[0].text.find("kein Desktop."), std::string::npos);
+    model->no_desktop.clear();
+    start->click();
+    tray.refresh();
+    ASSERT_TRUE(model->running());
+    EXPECT_TRUE(tray.wanted());
+    EXPECT_EQ(tray.tooltip().toStdString(), "Mavorin – läuft, Durchlauf 1 von 2");
+    tray.abort_action()->trigger();
+    view->sync_all();
+    EXPECT_FALSE(model->running());
+    EXPECT_FALSE(tray.wanted());
+    EXPECT_EQ(start->text(), QStringLiteral("Start"));
 }
 
 class ServicesTest : public ::testing::Test {

@@ -28,8 +28,11 @@ struct BackendChoice {
 
 BackendChoice choose_backend(const BackendFacts& facts);
 
-// Gathers the facts from the environment and the session, tells the choice's warning on stderr,
-// sets Qt's platform to follow the backend, and opens the backend; nullptr when none opens.
-std::unique_ptr<DeviceServices> open_desktop_devices(const std::vector<std::string>& args);
+// Gathers the facts from the environment and the session and chooses; prints and sets nothing.
+BackendChoice choose_this_backend();
+// Makes Qt's platform follow the choice (unless the user chose one).
+void follow_with_qt(const BackendChoice& choice);
+// Opens the chosen backend; nullptr when it does not open.
+std::unique_ptr<DeviceServices> open_backend(Backend backend, const std::vector<std::string>& args);
 
 }  // namespace mavorin::desktop

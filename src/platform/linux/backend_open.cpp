@@ -2,7 +2,6 @@
 #include <X11/Xlib.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "platform/linux/backend_choice.hpp"
 #include "platform/wayland/wayland_platform.hpp"
@@ -26,18 +25,24 @@ bool x_display_opens() {
 
 }  // namespace
 
-std::unique_ptr<DeviceServices> open_desktop_devices(const std::vector<std::string>& args) {
+BackendChoice choose_this_backend() {
     BackendFacts facts;
     if (set("MAVORIN_BACKEND")) facts.requested = std::getenv("MAVORIN_BACKEND");
     facts.wayland_display = set("WAYLAND_DISPLAY");
     facts.wayland_input = facts.wayland_display && wayland::compositor_offers_input();
     facts.x_display = x_display_opens();
     facts.qt_platform_set = set("QT_QPA_PLATFORM");
-    const BackendChoice choice = choose_backend(facts);
-    if (!choice.warning.empty()) std::cerr << "mavorin: " << choice.warning << "\n";
+    return choose_backend(facts);
+}
+
+void follow_with_qt(const BackendChoice& choice) {
     if (!choice.qt_platform.empty()) setenv("QT_QPA_PLATFORM", choice.qt_platform.c_str(), 1);
-    if (choice.backend == Backend::wayland) return wayland::make_wayland_devices(args);
-    if (choice.backend == Backend::x11) return x11::make_x11_devices(args);
+}
+
+std::unique_ptr<DeviceServices> open_backend(Backend backend,
+                                             const std::vector<std::string>& args) {
+    if (backend == Backend::wayland) return wayland::make_wayland_devices(args);
+    if (backend == Backend::x11) return x11::make_x11_devices(args);
     return nullptr;
 }
 

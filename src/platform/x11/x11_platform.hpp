@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/desktop_check.hpp"
 #include "platform/desktop_platform.hpp"
 
 namespace mavorin::x11 {
@@ -32,5 +33,13 @@ void launch_command_text(const std::string& text, const std::string& folder);
 std::vector<std::string> cd_drive_roots();
 int cd_drive_type(const std::string& root);
 void move_cd_door(const std::string& drive, CdDoor move);
+
+// Asks the X server named by $DISPLAY and the system what this backend can do here. Without
+// `ask_system` nothing is started to ask logind, and lock and power are left out.
+DesktopCheck check_desktop(bool ask_system = true);
+
+// Keeps a connection to $DISPLAY open while it lives, so that the server does not reset between
+// the connections of the start; nullptr when there is no display.
+std::shared_ptr<void> hold_display();
 
 }  // namespace mavorin::x11
