@@ -17,6 +17,7 @@ std::string help_text() {
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
+       mavorin --start | --abort
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -50,6 +51,13 @@ The window:
   also while another window has the focus. Closing the window frees mouse and
   keyboard if a macro blocked them.
 
+  "mavorin --start" and "mavorin --abort" act in the running window as the
+  start and abort keys do, also when the settings name no start key: bind
+  them to keys of the desktop (on Wayland the program cannot see the keys
+  itself) or call them from scripts. They reach the first window of the user
+  over the socket mavorin.sock in $XDG_RUNTIME_DIR (else in /tmp/mavorin-UID);
+  other users are refused. Not on Windows.
+
   Desktop operations that fail (a program that cannot be started, a power
   command, the CD door, a screenshot that cannot be taken or written) leave a
   line with the time and the reason in $XDG_STATE_HOME/mavorin/mavorin.log
@@ -71,6 +79,8 @@ Options:
                      without asking; approvals are kept in the user's data
                      folder ($XDG_DATA_HOME/mavorin, else
                      ~/.local/share/mavorin; %APPDATA%\Mavorin on Windows)
+  --start            start the macro in the running window, as the start key
+  --abort            stop the run in the running window, as the abort key
   -h, --help         show this text
   -V, --version      show the version
 
@@ -116,7 +126,8 @@ Examples:
     mavorin --dry-run /usr/share/doc/mavorin/examples/pointer-tour.mvn
 
 Exit status:
-  0 on success; 2 for a misused option or a file that is not a macro file.
+  0 on success; 1 when --start or --abort finds no running window or is
+  refused; 2 for a misused option or a file that is not a macro file.
 )";
 }
 
@@ -208,6 +219,12 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
         mode = m;
     }
     if (mode.empty()) {
+        // Sent by the window's side, which needs no display for it.
+        for (const auto& a : args)
+            if (a == "--start" || a == "--abort") {
+                if (args.size() > 1) return misuse(err, a + " takes no other arguments");
+                return std::nullopt;
+            }
         // The window: at most one macro file and -v.
         take_verbose(args);  // the window's start reads it again
         for (const auto& a : args) {

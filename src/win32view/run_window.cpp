@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@
 
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--start" || args[0] == "--abort")) {
+        std::cerr << "mavorin: " << args[0] << " is not supported here\n";
+        return 1;
+    }
     const bool verbose = cli::take_verbose(args);
     std::filesystem::path log_file;
     if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)

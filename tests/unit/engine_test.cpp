@@ -147,6 +147,24 @@ TEST_F(RunTest, HotKeysActOnlyOnAFreshPress) {
     EXPECT_TRUE(w->running());
 }
 
+// --start and --abort: each is a tap of its key, seen by that key's next poll.
+TEST_F(RunTest, StartAndAbortRequestsActAsTheHotKeys) {
+    build({settings(100, 5), "code:|002|xpos:|1|ypos:|1|", "code:|002|xpos:|2|ypos:|2|"});
+    w->befehl_aktuell = 2;
+    w->run.abort_requested();  // idle: the abort key is not polled, nothing is stopped
+    clock.advance(30);
+    EXPECT_EQ(w->befehl_aktuell, 2);
+    w->run.start_requested();  // the start key is "no": a request still starts
+    clock.advance(10);
+    ASSERT_TRUE(w->running());
+    w->run.start_requested();  // running: the start key is not polled
+    clock.advance(30);
+    EXPECT_TRUE(w->running());
+    w->run.abort_requested();
+    clock.advance(10);
+    EXPECT_FALSE(w->running());
+}
+
 TEST_F(RunTest, DoubleClickRunsOneCommandOnly) {
     build({settings(250, 5), "code:|002|xpos:|5|ypos:|6|", "code:|007|pc:|input-enable|",
            "code:|010|xpos:|1|ypos:|1|break:|1|", "code:|007|pc:|lockpc|",
