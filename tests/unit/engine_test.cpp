@@ -149,11 +149,18 @@ TEST_F(RunTest, HotKeysActOnlyOnAFreshPress) {
 
 // --start and --abort: each is a tap of its key, seen by that key's next poll.
 TEST_F(RunTest, StartAndAbortRequestsActAsTheHotKeys) {
-    build({settings(100, 5), "code:|002|xpos:|1|ypos:|1|", "code:|002|xpos:|2|ypos:|2|"});
-    w->befehl_aktuell = 2;
+    build({settings(100, 5), "code:|002|xpos:|1|ypos:|1|", "code:|004|text:|abc|"});
+    w->befehl_aktuell = 1;
     w->run.abort_requested();  // idle: the abort key is not polled, nothing is stopped
     clock.advance(30);
-    EXPECT_EQ(w->befehl_aktuell, 2);
+    EXPECT_EQ(w->befehl_aktuell, 1);
+    // ... and the request is gone: it does not cut a later single command's typing short.
+    platform.typing_chunk = 1;
+    w->lst_code.set_list_index(2);
+    w->lst_code.on_dbl_click();
+    clock.advance(1000);
+    ASSERT_FALSE(platform.typed.empty());
+    EXPECT_EQ(platform.typed.back(), "abc");
     w->run.start_requested();  // the start key is "no": a request still starts
     clock.advance(10);
     ASSERT_TRUE(w->running());
