@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # mavorin --start and --abort in the real window: a run starts and stops; without a window (or
 # with only a socket a killed window left) they exit 1; the socket is 0600 and another user is
-# refused even when it could connect; a second window leaves the first one in charge.
+# refused even when it could connect; a second window leaves the first one in charge; --abort
+# cuts a long typed text short, as the abort key does.
 . "$(dirname "$0")/lib.sh"
 export XDG_RUNTIME_DIR="$dir/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 sock="$XDG_RUNTIME_DIR/mavorin.sock"
 # Loaded at start-up, not started: only a request can start it.
+# The terminal hands cat whole lines only.
 macro mavorin.mvn ".mvn 1000 test" "code:|000|wait:|200|loop:|1000|start:|no|stop:|ESC|" \
   "code:|001|wait:|0|"
 title() { xdotool search --onlyvisible --name '^Mavorin( –|$)' getwindowname 2>/dev/null | head -1; }
@@ -65,4 +67,24 @@ wait_for '[ -n "$(title)" ]' 10
 wait_for '[ "$(send --start)" = rc=0 ]' 5
 wait_for '[ $(runs) = yes ]' 3
 check "a new window replaces it" "$(runs)" yes
+stop_mavorin
+
+command -v xterm >/dev/null || { echo "SKIP: xterm is not installed"; finish; }
+# The terminal hands cat whole lines only.
+macro mavorin.mvn ".mvn 1000 test" "$settings" "code:|004|text:|$(for _ in $(seq 1000); do printf 'x%.0s' $(seq 79); printf '{ENTER}'; done)|"
+xterm -geometry 80x24+0+0 -e sh -c "cat > '$dir/out.txt'" &
+xt=$!
+pids+=("$xt")
+size() { wc -c <"$dir/out.txt" 2>/dev/null || echo 0; }
+start_mavorin
+wait_for '[ -S "$sock" ] && [ -n "$(title)" ] && [ -n "$(xdotool search --onlyvisible --pid $xt)" ]' 10
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid $xt | head -1)"
+send --start >/dev/null
+wait_for '[ $(size) -gt 500 ]' 10
+send --abort >/dev/null
+sleep 1
+before=$(size)
+sleep 1
+check "--abort while typing: typing stops" "$(size)" "$before"
+check "and the run with it" "$(runs)" no
 finish
