@@ -8,7 +8,6 @@ export XDG_RUNTIME_DIR="$dir/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 sock="$XDG_RUNTIME_DIR/mavorin.sock"
 # Loaded at start-up, not started: only a request can start it.
-# The terminal hands cat whole lines only.
 macro mavorin.mvn ".mvn 1000 test" "code:|000|wait:|200|loop:|1000|start:|no|stop:|ESC|" \
   "code:|001|wait:|0|"
 title() { xdotool search --onlyvisible --name '^Mavorin( –|$)' getwindowname 2>/dev/null | head -1; }
@@ -20,16 +19,10 @@ as_other() {
   setpriv --reuid=65534 --regid=65534 --clear-groups /usr/bin/python3 -c '
 import socket, sys
 s = socket.socket(socket.AF_UNIX)
-try:
-    s.connect(sys.argv[1])
-except OSError as e:
-    sys.exit(type(e).__name__)
-try:
-    s.sendall(b"start\n")
-    answer = s.recv(8).decode().strip()
-except OSError:
-    answer = ""
-print("answer:" + answer)' "$sock" 2>&1
+try: s.connect(sys.argv[1])
+except OSError as e: sys.exit(type(e).__name__)
+try: s.sendall(b"start\n"); print("answer:" + s.recv(8).decode().strip())
+except OSError: print("answer:")' "$sock" 2>&1
 }
 
 check "--start, no window" "$(send --start | grep -c 'no Mavorin window') $(send --start | tail -1)" "1 rc=1"
@@ -49,8 +42,7 @@ chmod 666 "$sock"
 check "other user, socket opened up" "$(as_other)" "answer:"
 sleep 0.3
 check "other user started nothing" "$(runs)" no
-chmod 600 "$sock"
-chmod 700 "$dir" "$XDG_RUNTIME_DIR"
+chmod 600 "$sock"; chmod 700 "$dir" "$XDG_RUNTIME_DIR"
 
 first=$mav
 start_mavorin
@@ -73,8 +65,7 @@ command -v xterm >/dev/null || { echo "SKIP: xterm is not installed"; finish; }
 # The terminal hands cat whole lines only.
 macro mavorin.mvn ".mvn 1000 test" "$settings" "code:|004|text:|$(for _ in $(seq 1000); do printf 'x%.0s' $(seq 79); printf '{ENTER}'; done)|"
 xterm -geometry 80x24+0+0 -e sh -c "cat > '$dir/out.txt'" &
-xt=$!
-pids+=("$xt")
+xt=$!; pids+=("$xt")
 size() { wc -c <"$dir/out.txt" 2>/dev/null || echo 0; }
 start_mavorin
 wait_for '[ -S "$sock" ] && [ -n "$(title)" ] && [ -n "$(xdotool search --onlyvisible --pid $xt)" ]' 10
