@@ -18,6 +18,7 @@ std::string help_text() {
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
        mavorin --check
+       mavorin --start | --abort
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -55,6 +56,13 @@ The window:
   without a way to reach mouse and keyboard the window edits macros but runs
   none.
 
+  "mavorin --start" and "mavorin --abort" act in the running window as the
+  start and abort keys do, also when the settings name no start key: bind
+  them to keys of the desktop (on Wayland the program cannot see the keys
+  itself) or call them from scripts. They reach the first window of the user
+  over the socket mavorin.sock in $XDG_RUNTIME_DIR (else in /tmp/mavorin-UID);
+  other users are refused. Not on Windows.
+
   Desktop operations that fail (a program that cannot be started, a power
   command, the CD door, a screenshot that cannot be taken or written) leave a
   line with the time and the reason in $XDG_STATE_HOME/mavorin/mavorin.log
@@ -80,6 +88,8 @@ Options:
                      display, then per ability (pointer, clicks, keys, hot
                      keys, clipboard, screen capture, input block, ...)
                      whether it works here and why
+  --start            start the macro in the running window, as the start key
+  --abort            stop the run in the running window, as the abort key
   -h, --help         show this text
   -V, --version      show the version
 
@@ -125,7 +135,8 @@ Examples:
     mavorin --dry-run /usr/share/doc/mavorin/examples/pointer-tour.mvn
 
 Exit status:
-  0 on success; 2 for a misused option or a file that is not a macro file.
+  0 on success; 1 when --start or --abort finds no running window or is
+  refused; 2 for a misused option or a file that is not a macro file.
   With --check: 0 when pointer, keys, hot keys and screen capture work, 1
   when one of them does not, 3 when no display can be opened.
 )";
@@ -219,6 +230,12 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
         mode = m;
     }
     if (mode.empty()) {
+        // Sent by the window's side, which needs no display for it.
+        for (const auto& a : args)
+            if (a == "--start" || a == "--abort") {
+                if (args.size() > 1) return misuse(err, a + " takes no other arguments");
+                return std::nullopt;
+            }
         // The window: at most one macro file and -v.
         take_verbose(args);  // the window's start reads it again
         for (const auto& a : args) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "app/form_table.hpp"
 #include "app/frm_mavorin.hpp"
@@ -88,6 +89,7 @@ void RunControl::cmd_start_Click() {
     lock_editor(true);
     if (f.wartezeit < 10) f.wartezeit = 10;
     f.Timer_start.set_interval(static_cast<long>(round_half_even(f.wartezeit)));
+    drop_requests();
     f.Timer_befehlstart.set_enabled(false);
     f.Timer_befehlstop.set_enabled(true);
     f.Timer_startloop.set_enabled(true);
@@ -114,13 +116,18 @@ void RunControl::start_stop() {
     f.code_aktuell = 0;
     f.panels.codesichtbar();
     f.command_list.befehlsliste();
+    drop_requests();
     f.Timer_befehlstop.set_enabled(false);
     f.Timer_befehlstart.set_enabled(true);
 }
 
 void RunControl::Timer_befehlstart_Timer() {
     const int vk = static_cast<int>(wert_aus_text(w.startcode));
-    if (w.platform.key_state(vk).pressed()) cmd_start_Click();
+    const bool tapped = w.platform.key_state(vk).pressed();
+    const bool requested = std::exchange(start_request, false);
+    // The abort key is not polled while idle: a tap of it now is lost, and so is a request.
+    abort_request = false;
+    if (tapped || requested) cmd_start_Click();
 }
 
 void RunControl::Timer_befehlstop_Timer() {
@@ -129,7 +136,17 @@ void RunControl::Timer_befehlstop_Timer() {
 
 bool RunControl::abort_key_tapped() {
     const int vk = static_cast<int>(wert_aus_text(w.abbruchcode));
-    return w.platform.key_state(vk).pressed();
+    const bool tapped = w.platform.key_state(vk).pressed();
+    return std::exchange(abort_request, false) || tapped;
+}
+
+void RunControl::start_requested() {
+    // The start key is polled only while idle; while running it does nothing.
+    if (w.Timer_befehlstart.enabled()) start_request = true;
+}
+
+void RunControl::abort_requested() {
+    abort_request = true;
 }
 
 void RunControl::lst_code_DblClick() {

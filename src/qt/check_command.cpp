@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/linux/backend_choice.hpp"
+#include "platform/linux/instance_control.hpp"
 #include "platform/wayland/wayland_platform.hpp"
 #include "platform/x11/x11_platform.hpp"
 
@@ -69,6 +70,20 @@ DesktopCheck check_this_desktop(bool ask_system) {
     else
         check.session = "neither DISPLAY nor WAYLAND_DISPLAY is set";
     if (!choice.warning.empty()) check.notes.insert(check.notes.begin(), choice.warning);
+    if (check.backend == "wayland") {
+        // Wayland shows no client the keys of others: the compositor's key bindings call
+        // `mavorin --start` / `--abort`, which reach the window over its socket.
+        for (auto& line : check.lines) {
+            if (line.ability != Ability::hot_keys) continue;
+            std::string why;
+            const auto folder = instance::socket_folder(why);
+            line.works = folder.has_value();
+            line.why = folder ? "instance control: bind mavorin --start and --abort in the "
+                                "compositor (socket " +
+                                    instance::socket_path(*folder) + ")"
+                              : "instance control cannot listen: " + why;
+        }
+    }
     return check;
 }
 

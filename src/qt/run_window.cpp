@@ -17,6 +17,7 @@
 #include "qt/artwork.hpp"
 #include "qt/check_command.hpp"
 #include "qt/desktop_start.hpp"
+#include "qt/instance_listener.hpp"
 #include "qt/main_window.hpp"
 #include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
@@ -52,6 +53,7 @@ std::string display_problem() {
 }  // namespace
 
 int mavorin::run_window(int argc, char** argv) {
+    if (auto rc = qt::instance_option(argc, argv)) return *rc;  // --start, --abort: no display
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
     install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
@@ -97,6 +99,7 @@ int mavorin::run_window(int argc, char** argv) {
         QObject::connect(on_signal.get(), &QSocketNotifier::activated, [&] { view.on_close(); });
     }
     qt::RunTray tray(window);
+    qt::InstanceListener instance_listener(window);
     view.show();
     window.startup.Form_Load();
     window.document.mark_clean();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@
 
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--start" || args[0] == "--abort")) {
+        std::cerr << "mavorin: " << args[0] << " is not supported here\n";
+        return 1;
+    }
     const bool verbose = cli::take_verbose(args);
     // The desktop check has no Windows probe yet; say so rather than open a file named --check.
     if (std::find(args.begin(), args.end(), "--check") != args.end()) {

@@ -147,6 +147,31 @@ TEST_F(RunTest, HotKeysActOnlyOnAFreshPress) {
     EXPECT_TRUE(w->running());
 }
 
+// --start and --abort: each is a tap of its key, seen by that key's next poll.
+TEST_F(RunTest, StartAndAbortRequestsActAsTheHotKeys) {
+    build({settings(100, 5), "code:|002|xpos:|1|ypos:|1|", "code:|004|text:|abc|"});
+    w->befehl_aktuell = 1;
+    w->run.abort_requested();  // idle: the abort key is not polled, nothing is stopped
+    clock.advance(30);
+    EXPECT_EQ(w->befehl_aktuell, 1);
+    // ... and the request is gone: it does not cut a later single command's typing short.
+    platform.typing_chunk = 1;
+    w->lst_code.set_list_index(2);
+    w->lst_code.on_dbl_click();
+    clock.advance(1000);
+    ASSERT_FALSE(platform.typed.empty());
+    EXPECT_EQ(platform.typed.back(), "abc");
+    w->run.start_requested();  // the start key is "no": a request still starts
+    clock.advance(10);
+    ASSERT_TRUE(w->running());
+    w->run.start_requested();  // running: the start key is not polled
+    clock.advance(30);
+    EXPECT_TRUE(w->running());
+    w->run.abort_requested();
+    clock.advance(10);
+    EXPECT_FALSE(w->running());
+}
+
 TEST_F(RunTest, DoubleClickRunsOneCommandOnly) {
     build({settings(250, 5), "code:|002|xpos:|5|ypos:|6|", "code:|007|pc:|input-enable|",
            "code:|010|xpos:|1|ypos:|1|break:|1|", "code:|007|pc:|lockpc|",
