@@ -7,6 +7,8 @@
 #include <ostream>
 #include <vector>
 
+#include "record/record_command.hpp"
+
 namespace mavorin::cli {
 
 // The man page is generated from this text (packaging/manpage.cmake): a line at column 0 ending
@@ -17,6 +19,7 @@ std::string help_text() {
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
+       mavorin --record FILE [--stop KEY] [--jitter PCT] [--no-waits] [--moves MS]
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -71,6 +74,16 @@ Options:
                      without asking; approvals are kept in the user's data
                      folder ($XDG_DATA_HOME/mavorin, else
                      ~/.local/share/mavorin; %APPDATA%\Mavorin on Windows)
+  --record FILE      record mouse clicks and typed keys on the desktop until the
+                     stop key is tapped, and write them to FILE as a macro that
+                     runs without asking; prints a summary line (X11 only)
+  --stop KEY         the stop key of --record and the abort key of the
+                     recorded macro: ESC (default) or F1 to F12
+  --jitter PCT       record each wait as a random range of PCT percent around
+                     the gap
+  --no-waits         record no waits at all
+  --moves MS         also record the pointer's path: its position every MS
+                     milliseconds while it moves
   -h, --help         show this text
   -V, --version      show the version
 
@@ -115,6 +128,16 @@ Examples:
 
     mavorin --dry-run /usr/share/doc/mavorin/examples/pointer-tour.mvn
 
+Recording:
+  With --record a click becomes a move to the press position and a click; keys
+  typed less than a second apart become one typed text, in the notation of
+  the commands above ("{ENTER}", "{CTRL}c", "{{}"); the gaps become waits, net
+  of the pause of 10 ms that the recorded macro keeps after each command. A
+  drag is kept as a click where the button went down. "|" and characters that
+  Windows-1252 cannot hold are left out and named in the summary. In the
+  window the list's popup menu entry "Aufnahme einfuegen" records until the
+  abort key and inserts the commands after the current line.
+
 Exit status:
   0 on success; 2 for a misused option or a file that is not a macro file.
 )";
@@ -134,8 +157,8 @@ int misuse(std::ostream& err, const std::string& message) {
 }
 
 bool is_mode(const std::string& a) {
-    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--help" || a == "-h" ||
-           a == "--version" || a == "-V";
+    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--record" ||
+           a == "--help" || a == "-h" || a == "--version" || a == "-V";
 }
 
 std::string canonical_mode(const std::string& a) {
@@ -239,6 +262,12 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
             continue;
         }
         rest.push_back(a);
+    }
+    if (mode == "--record") {
+        // The window's build records; here the options are only checked.
+        std::string error;
+        if (!parse_record_args(args, error)) return misuse(err, error);
+        return std::nullopt;
     }
     if (mode == "--version") {
         if (!rest.empty()) return misuse(err, "--version takes no arguments");

@@ -18,6 +18,7 @@
 #include "qt/main_window.hpp"
 #include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
+#include "qt/record_command.hpp"
 
 // Last: Xlib's macros would clash with Qt's headers.
 #include <X11/Xlib.h>
@@ -51,6 +52,7 @@ std::string display_problem() {
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
+    if (auto recorded = qt::record_from_command_line(args)) return *recorded;
     install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
     // Qt aborts when it finds no display; say so plainly instead.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -94,6 +96,8 @@ int mavorin::run_window(int argc, char** argv) {
     frm_mavorin window(platform, loop);
     qt::MainWindow view(window);
     services.set_window(&view);
+    if (devices) window.recorder_factory = qt::desktop_recorder_factory();
+    window.on_minimize = [&](bool m) { m ? view.showMinimized() : view.showNormal(); };
     view.on_close = [&] {
         window.startup.Form_Unload();  // frees input and ends the program on a real desktop
         QApplication::quit();
