@@ -28,6 +28,9 @@ struct RecordedInput {
     // Keys without a character, in the notation's words: "ENTER", "TAB", "F5"...
     std::string name;
     bool shift = false, ctrl = false, alt = false, altgr = false;
+    // The character is not on the keyboard's own map (a typing tool mapped it for the moment):
+    // typing it again maps it first.
+    bool off_keymap = false;
 };
 
 class InputRecorder {

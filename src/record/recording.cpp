@@ -21,6 +21,7 @@ struct Action {
     int64_t start = 0, end = 0;
     std::vector<std::string> records;
     size_t effective = 0;
+    int settle = 0;  // what the replay spends before and after its keys
 };
 
 long long round10(double ms) {
@@ -143,6 +144,7 @@ std::vector<Action> actions_of(const std::vector<RecordedInput>& input, const Re
                 if (token.empty()) break;
                 if (typed.empty()) text.start = e.ms;
                 typed += token;
+                if (e.off_keymap) text.settle = kRemapSettleMs;
                 text.end = e.ms;
                 typing = true;
                 break;
@@ -168,22 +170,25 @@ Recording convert_recording(const std::vector<RecordedInput>& input, const Recor
             // The replay reaches this action's command through the rest of the one before.
             const size_t between = before.records.size() - before.effective - 1 + a.effective + 1;
             double need = double(a.start - before.end) - double(between * kCommandCostMs) -
-                          kCommandCostMs + carry;
-            long long total = round10(need);
-            carry = total >= 10 ? need - double(total) : 0;
-            while (total >= 10) {
+                          kCommandCostMs - before.settle - a.settle + carry;
+            carry = 0;
+            while (need >= 10) {
+                const long long total = round10(need);
                 const long long chunk = std::min<long long>(total, kMaxWaitMs);
                 long long lo = chunk, hi = chunk;
                 if (o.jitter_pct >= 0) {
                     lo = round10(chunk * (100.0 - o.jitter_pct) / 100.0);
                     hi = std::min<long long>(round10(chunk * (100.0 + o.jitter_pct) / 100.0),
                                              kMaxWaitMs);
-                    lo = std::max<long long>(lo, 0);
                 }
                 r.records.push_back(wait_record(lo, hi));
                 ++r.waits;
+                if (chunk == total) {
+                    carry = need - double(total);
+                    break;
+                }
                 // A further wait command costs its own step.
-                total -= chunk + kCommandCostMs;
+                need -= double(chunk + kCommandCostMs);
             }
         }
         r.records.insert(r.records.end(), a.records.begin(), a.records.end());

@@ -15,9 +15,13 @@ struct RecordOptions {
     int moves_ms = 0;  // a pointer position every MS while it moves; 0: none
 };
 
-// The pause of a recorded macro's settings; each command costs it plus the 10 ms driver tick.
+// The pause of a recorded macro's settings. Each command costs it plus the wait for the next
+// 10 ms driver tick, which is 0 or 10 ms by the timers' phase: 5 on average.
 inline constexpr int kRecordedPauseMs = 10;
-inline constexpr int kCommandCostMs = kRecordedPauseMs + 10;
+inline constexpr int kCommandCostMs = kRecordedPauseMs + 5;
+// Typing a character that is not on the keyboard map waits this long before and after the keys
+// while a spare key is mapped to it.
+inline constexpr int kRemapSettleMs = 20;
 // Keys further apart than this start a new text command.
 inline constexpr int kTextGapMs = 1000;
 // A button released this far from where it went down was dragged.

@@ -18,6 +18,7 @@ RecordedInput key(int64_t ms, std::string text, unsigned mods = 0, std::string p
     e.plain = plain.empty() ? text : plain;
     e.text = std::move(text);
     e.shift = mods & 1, e.ctrl = mods & 2, e.alt = mods & 4, e.altgr = mods & 8;
+    e.off_keymap = mods & 16;
     return e;
 }
 RecordedInput named(int64_t ms, std::string name, unsigned mods = 0) {
@@ -99,23 +100,23 @@ TEST(Recording, GapsBecomeNetWaits) {
         // A click's gap is net of the wait's own step and the next move.
         {cat(click(0), click(1000, PointerButton::right)),
          {},
-         {kAt, kLeft, "code:|001|wait:|940|", kAt, right}},
+         {kAt, kLeft, "code:|001|wait:|960|", kAt, right}},
         {cat(click(0), click(1000)),
          jitter,
-         {kAt, kLeft, "code:|001|wait:|850|maxwait:|1030|", kAt, kLeft}},
+         {kAt, kLeft, "code:|001|wait:|860|maxwait:|1060|", kAt, kLeft}},
         {cat(click(0), click(1000)), none, {kAt, kLeft, kAt, kLeft}},
         // A double click keeps its real gap; a gap the replay's own steps cover gets no wait.
-        {cat(click(0), click(150)), {}, {kAt, kLeft, "code:|001|wait:|90|", kAt, kLeft}},
+        {cat(click(0), click(150)), {}, {kAt, kLeft, "code:|001|wait:|110|", kAt, kLeft}},
         {cat(click(0), click(50)), {}, {kAt, kLeft, kAt, kLeft}},
         // Longer than the longest wait: split, each further wait paying for its own step.
         {cat(click(0), click(130000)),
          {},
-         {kAt, kLeft, "code:|001|wait:|60000|", "code:|001|wait:|60000|", "code:|001|wait:|9900|",
+         {kAt, kLeft, "code:|001|wait:|60000|", "code:|001|wait:|60000|", "code:|001|wait:|9930|",
           kAt, kLeft}},
         // Keys a second apart split the text; the wait counts from the last key.
         {{key(0, "a"), key(900, "b"), key(2100, "c")},
          {},
-         {"code:|004|text:|ab|", "code:|001|wait:|1160|", "code:|004|text:|c|"}},
+         {"code:|004|text:|ab|", "code:|001|wait:|1170|", "code:|004|text:|c|"}},
         // Auto-repeat that typed characters is kept; a held Shift adds nothing.
         {{key(0, "", 1), key(30, "", 1), key(60, "a"), key(90, "a")}, {}, {"code:|004|text:|aa|"}},
         // A drag is a click where the button went down.
@@ -123,8 +124,10 @@ TEST(Recording, GapsBecomeNetWaits) {
         {{button(0, M, 10, 20), button(30, M, 15, 20), button(100, M, 30, 40),
           button(100, M, 30, 40)},
          moves,
-         {kAt, "code:|001|wait:|60|", "code:|002|xpos:|30|ypos:|40|"}},
+         {kAt, "code:|001|wait:|70|", "code:|002|xpos:|30|ypos:|40|"}},
         {{button(0, M, 10, 20), key(50, "a")}, {}, {"code:|004|text:|a|"}},
+        // A character off the keyboard map makes the replay map a key first: the wait is less.
+        {{key(0, "ä", 16), button(500, P, 10, 20)}, {}, {"code:|004|text:|ä|", "code:|001|wait:|440|", kAt, kLeft}},
     };
     for (const auto& c : cases) EXPECT_EQ(convert_recording(c.in, c.o).records, c.want);
     const Recording drag = convert_recording(cases[8].in, {});

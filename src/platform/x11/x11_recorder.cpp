@@ -110,10 +110,20 @@ class X11Recorder : public InputRecorder {
         // The masters carry every slave's input, XTest devices of other clients included.
         XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
         XISelectEvents(dpy_, DefaultRootWindow(dpy_), &mask, 1);
+        // Map changes come as XKB events to a client that Xlib set up for XKB.
+        int opcode, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (XkbQueryExtension(dpy_, &opcode, &xkb_event_, &error, &major, &minor))
+            XkbSelectEvents(dpy_, XkbUseCoreKbd, XkbMapNotifyMask, XkbMapNotifyMask);
+        else
+            xkb_event_ = -1;
         read_keymap();
-        XkbStateRec state{};
-        if (XkbGetState(dpy_, XkbUseCoreKbd, &state) == Success)
-            caps_ = state.locked_mods & LockMask;
+        for (const auto& syms : keymap_) own_syms_.insert(syms.begin(), syms.end());
+        // Caps Lock as the pointer query reports it.
+        Window root, child;
+        int rx, ry, wx, wy;
+        unsigned state = 0;
+        XQueryPointer(dpy_, DefaultRootWindow(dpy_), &root, &child, &rx, &ry, &wx, &wy, &state);
+        caps_ = state & LockMask;
         XSync(dpy_, False);
         thread_ = std::thread([this] { run(); });
     }
@@ -166,9 +176,10 @@ class X11Recorder : public InputRecorder {
     void handle_next() {
         XEvent ev;
         XNextEvent(dpy_, &ev);
-        if (ev.type == MappingNotify) {
+        if (ev.type == MappingNotify ||
+            (ev.type == xkb_event_ &&
+             reinterpret_cast<XkbAnyEvent*>(&ev)->xkb_type == XkbMapNotify)) {
             // Read the new map at once: the key that needed it is right behind this event.
-            XRefreshKeyboardMapping(&ev.xmapping);
             read_keymap();
             return;
         }
@@ -272,6 +283,7 @@ class X11Recorder : public InputRecorder {
         e.name = key_name(plain);
         if (!e.name.empty()) return;
         if (char32_t c = keysym_char(typed)) e.text = utf8(c);
+        e.off_keymap = !own_syms_.count(typed);
         if (char32_t c = keysym_char(plain)) e.plain = utf8(c);
     }
 
@@ -286,10 +298,12 @@ class X11Recorder : public InputRecorder {
 
     Display* dpy_;
     int xi_;
+    int xkb_event_ = -1;
     bool positions_;
     KeySym stop_sym_;
     int min_code_ = 8, max_code_ = 255;
     std::vector<std::vector<KeySym>> keymap_;
+    std::set<KeySym> own_syms_;  // the map as it was before anyone typed
     std::set<int> shift_, ctrl_, alt_, altgr_;
     bool caps_ = false;
     bool stop_down_ = false;
