@@ -19,7 +19,7 @@ std::string help_text() {
        mavorin --list FILE
        mavorin --dry-run FILE [--until MS]
        mavorin --trust FILE
-       mavorin --record FILE [--stop KEY] [--jitter PCT] [--no-waits] [--moves MS]
+       mavorin --record FILE [--stop KEY] [--jitter PCT] [--moves MS]
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -74,9 +74,9 @@ Options:
                      without asking; approvals are kept in the user's data
                      folder ($XDG_DATA_HOME/mavorin, else
                      ~/.local/share/mavorin; %APPDATA%\Mavorin on Windows)
-  --record FILE      record mouse clicks and typed keys on the desktop until the
-                     stop key is tapped, and write them to FILE as a macro that
-                     runs without asking; prints a summary line (X11 only)
+  --record FILE      record clicks and typed keys on the desktop until the stop
+                     key is tapped, and write them to FILE as a macro that runs
+                     without asking; prints a summary line (X11 only)
   --stop KEY         the stop key of --record and the abort key of the
                      recorded macro: ESC (default) or F1 to F12
   --jitter PCT       record each wait as a random range of PCT percent around
