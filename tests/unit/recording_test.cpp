@@ -127,7 +127,9 @@ TEST(Recording, GapsBecomeNetWaits) {
          {kAt, "code:|001|wait:|70|", "code:|002|xpos:|30|ypos:|40|"}},
         {{button(0, M, 10, 20), key(50, "a")}, {}, {"code:|004|text:|a|"}},
         // A character off the keyboard map makes the replay map a key first: the wait is less.
-        {{key(0, "ä", 16), button(500, P, 10, 20)}, {}, {"code:|004|text:|ä|", "code:|001|wait:|440|", kAt, kLeft}},
+        {{key(0, "ä", 16), button(500, P, 10, 20)},
+         {},
+         {"code:|004|text:|ä|", "code:|001|wait:|440|", kAt, kLeft}},
     };
     for (const auto& c : cases) EXPECT_EQ(convert_recording(c.in, c.o).records, c.want);
     const Recording drag = convert_recording(cases[8].in, {});
