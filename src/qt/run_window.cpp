@@ -19,6 +19,7 @@
 #include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
 #include "qt/record_command.hpp"
+#include "record/record_command.hpp"
 
 // Last: Xlib's macros would clash with Qt's headers.
 #include <X11/Xlib.h>
@@ -52,7 +53,9 @@ std::string display_problem() {
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
-    if (auto recorded = qt::record_from_command_line(args)) return *recorded;
+    if (auto recorded = record_from_command_line(args, qt::desktop_recorder_factory(),
+                                                 system_user_data_folder()))
+        return *recorded;
     install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
     // Qt aborts when it finds no display; say so plainly instead.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -1,9 +1,11 @@
 // The command-line recorder: options, the recording loop, the file and its approval.
 #include "record/record_command.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <thread>
 
@@ -99,6 +101,19 @@ int record_command(const RecordRequest& request, const RecorderFactory& make_rec
     if (read_macro_file(path, text) == ReadResult::ok) TrustStore(data_folder).approve(text.sha256);
     out << recording_summary(r) << "\n";
     return 0;
+}
+
+std::optional<int> record_from_command_line(const std::vector<std::string>& args,
+                                            const RecorderFactory& make_recorder,
+                                            const std::string& data_folder) {
+    if (std::find(args.begin(), args.end(), "--record") == args.end()) return std::nullopt;
+    std::string error;
+    const auto request = parse_record_args(args, error);
+    if (!request) {
+        std::cerr << "mavorin: " << error << " (see mavorin --help)\n";
+        return 2;
+    }
+    return record_command(*request, make_recorder, data_folder, std::cout, std::cerr);
 }
 
 }  // namespace mavorin

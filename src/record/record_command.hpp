@@ -26,4 +26,10 @@ std::optional<RecordRequest> parse_record_args(const std::vector<std::string>& a
 int record_command(const RecordRequest& request, const RecorderFactory& make_recorder,
                    const std::string& data_folder, std::ostream& out, std::ostream& err);
 
+// For the window's start: runs `--record ...` with the desktop's recorder (none: not possible
+// here) and gives its exit status; nullopt for any other command line.
+std::optional<int> record_from_command_line(const std::vector<std::string>& args,
+                                            const RecorderFactory& make_recorder,
+                                            const std::string& data_folder);
+
 }  // namespace mavorin

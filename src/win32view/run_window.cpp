@@ -14,12 +14,16 @@
 #include "cli/cli.hpp"
 #include "platform/log.hpp"
 #include "platform/win32/win32_platform.hpp"
+#include "record/record_command.hpp"
 #include "win32view/main_window.hpp"
 #include "win32view/win32_event_loop.hpp"
 
 int mavorin::run_window(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
+    // No recorder here yet: --record says so instead of opening the window.
+    if (auto recorded = record_from_command_line(args, nullptr, system_user_data_folder()))
+        return *recorded;
     std::filesystem::path log_file;
     if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
         log_file = std::filesystem::path(local) / L"Mavorin" / L"mavorin.log";
