@@ -230,7 +230,9 @@ constexpr MenuRow kMenu[] = {{&item<&W::mnunewcommand>, "Ctrl+N"},
                              {&item<&W::mnudelete>, "Del"},
                              {nullptr, nullptr},
                              {&item<&W::mnuall>, "Ctrl+A"},
-                             {&item<&W::mnudisplay>, "Ctrl+D"}};
+                             {&item<&W::mnudisplay>, "Ctrl+D"},
+                             {nullptr, nullptr},
+                             {&item<&W::mnurecord>, ""}};
 
 }  // namespace
 

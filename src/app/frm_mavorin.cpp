@@ -60,6 +60,8 @@ void frm_mavorin::wire() {
     mnudelete.on_click = [this] { list_editing.mnudelete_Click(); };
     mnuall.on_click = [this] { list_editing.mnuall_Click(); };
     mnudisplay.on_click = [this] { list_editing.mnudisplay_Click(); };
+    mnurecord.on_click = [this] { list_recording.mnurecord_Click(); };
+    Timer_aufnahme.on_tick = [this] { list_recording.Timer_aufnahme_Timer(); };
 
     // Editor.
     Timer_combobox.on_tick = [this] { panels.Timer_combobox_Timer(); };

@@ -27,6 +27,8 @@
 #include "form/controls.hpp"
 #include "form/event_loop.hpp"
 #include "platform/desktop_platform.hpp"
+#include "platform/input_recorder.hpp"
+#include "record/list_recording.hpp"
 
 namespace mavorin {
 
@@ -183,9 +185,10 @@ class frm_mavorin {
     MenuItem mnudelete{"mnudelete", "Löschen"};
     MenuItem mnuall{"mnuall", "Alles makieren"};
     MenuItem mnudisplay{"mnudisplay", "Mehr anzeigen"};
-    PopupMenu mnulistboxcode{
-        "mnulistboxcode",
-        {&mnunewcommand, &mnucut, &mnucopy, &mnupaste, &mnudelete, &mnuall, &mnudisplay}};
+    MenuItem mnurecord{"mnurecord", "Aufnahme einfügen"};
+    PopupMenu mnulistboxcode{"mnulistboxcode",
+                             {&mnunewcommand, &mnucut, &mnucopy, &mnupaste, &mnudelete, &mnuall,
+                              &mnudisplay, &mnurecord}};
 
     // Timers.
     Timer Timer_befehlstart{loop, "Timer_befehlstart", 10, true};
@@ -195,6 +198,7 @@ class frm_mavorin {
     Timer Timer_XYPos{loop, "Timer_XYPos", 10, false};
     Timer Timer_combobox{loop, "Timer_combobox", 10, false};
     Timer Timer_transparenz{loop, "Timer_transparenz", 10, false};
+    Timer Timer_aufnahme{loop, "Timer_aufnahme", 10, false};
 
     // Hidden pictures of the screenshot and the pixel watch.
     Bitmap pic_screenshot, pic_pixel;
@@ -239,6 +243,10 @@ class frm_mavorin {
     std::function<void(const std::string&)> on_notice;
     // Why macros cannot run here (the window reaches no desktop); empty where they can.
     std::string no_desktop;
+    // Recording into the list: the desktop's recorder (none: not possible here), and how the
+    // view gets out of the way and back.
+    RecorderFactory recorder_factory;
+    std::function<void(bool minimised)> on_minimize;
 
     // --- subsystems ---
     Records records{*this};
@@ -259,6 +267,7 @@ class frm_mavorin {
     ScreenActions screen{*this};
     // The title and the questions around the file handlers.
     DocumentState document{*this};
+    ListRecording list_recording{*this};
 
     // The window's boxes: no timer of the window fires while one is open, however the toolkit
     // runs its own event loop meanwhile.

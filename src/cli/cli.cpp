@@ -7,6 +7,8 @@
 #include <ostream>
 #include <vector>
 
+#include "record/record_command.hpp"
+
 namespace mavorin::cli {
 
 // The man page is generated from this text (packaging/manpage.cmake): a line at column 0 ending
@@ -19,6 +21,7 @@ std::string help_text() {
        mavorin --trust FILE
        mavorin --check
        mavorin --start | --abort
+       mavorin --record FILE [--stop KEY] [--jitter PCT | --no-waits] [--moves MS]
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
@@ -90,6 +93,16 @@ Options:
                      whether it works here and why
   --start            start the macro in the running window, as the start key
   --abort            stop the run in the running window, as the abort key
+  --record FILE      record clicks and typed keys on the desktop until the stop
+                     key is tapped, and write them to FILE as a macro that runs
+                     without asking; prints a summary line (X11 only)
+  --stop KEY         the stop key of --record and the abort key of the
+                     recorded macro: ESC (default) or F1 to F12
+  --jitter PCT       record each wait as a random range of PCT percent around
+                     the gap
+  --no-waits         record no waits at all
+  --moves MS         also record the pointer's path: its position every MS
+                     milliseconds while it moves
   -h, --help         show this text
   -V, --version      show the version
 
@@ -134,6 +147,16 @@ Examples:
 
     mavorin --dry-run /usr/share/doc/mavorin/examples/pointer-tour.mvn
 
+Recording:
+  With --record a click becomes a move to the press position and a click; keys
+  typed less than a second apart become one typed text, in the notation of
+  the commands above ("{ENTER}", "{CTRL}c", "{{}"); the gaps become waits, net
+  of the pause of 10 ms that the recorded macro keeps after each command. A
+  drag is kept as a click where the button went down. "|" and characters that
+  Windows-1252 cannot hold are left out and named in the summary. In the
+  window the list's popup menu entry "Aufnahme einfuegen" records until the
+  abort key and inserts the commands after the current line.
+
 Exit status:
   0 on success; 1 when --start or --abort finds no running window or is
   refused; 2 for a misused option or a file that is not a macro file.
@@ -156,8 +179,8 @@ int misuse(std::ostream& err, const std::string& message) {
 }
 
 bool is_mode(const std::string& a) {
-    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--check" || a == "--help" ||
-           a == "-h" || a == "--version" || a == "-V";
+    return a == "--list" || a == "--dry-run" || a == "--trust" || a == "--record" ||
+           a == "--check" || a == "--help" || a == "-h" || a == "--version" || a == "-V";
 }
 
 std::string canonical_mode(const std::string& a) {
@@ -271,29 +294,34 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
     if (mode == "--check") {
         if (!rest.empty()) return misuse(err, "--check takes no arguments");
         return std::nullopt;  // the window's build asks its desktop
-    }
-    if (mode == "--version") {
-        if (!rest.empty()) return misuse(err, "--version takes no arguments");
-        out << "mavorin " << MAVORIN_VERSION << "\n";
-        return 0;
-    }
-    if (mode == "--list" || mode == "--trust") {
-        for (const auto& a : rest)
-            if (a == "--until" || a.rfind("--until=", 0) == 0)
-                return misuse(err, "--until belongs to --dry-run, not " + mode);
-            else if (is_option(a))
-                return misuse(err, mode + " does not know the option " + a);
-        if (rest.empty())
-            return misuse(err, mode + " needs a macro file: mavorin " + mode + " FILE");
-        if (rest.size() > 1)
-            return misuse(err, mode + " takes one file, not " + std::to_string(rest.size()));
-        if (mode == "--trust") return trust_command(rest[0], data_folder, err);
-        // Numbers in the decimal separator of the user's locale, as the window shows them.
+        if (mode == "--record") {
+            // The window's build records; here the options are only checked.
+            std::string error;
+            if (!parse_record_args(args, error)) return misuse(err, error);
+            return std::nullopt;
+        }
+        if (mode == "--version") {
+            if (!rest.empty()) return misuse(err, "--version takes no arguments");
+            out << "mavorin " << MAVORIN_VERSION << "\n";
+            return 0;
+        }
+        if (mode == "--list" || mode == "--trust") {
+            for (const auto& a : rest)
+                if (a == "--until" || a.rfind("--until=", 0) == 0)
+                    return misuse(err, "--until belongs to --dry-run, not " + mode);
+                else if (is_option(a))
+                    return misuse(err, mode + " does not know the option " + a);
+            if (rest.empty())
+                return misuse(err, mode + " needs a macro file: mavorin " + mode + " FILE");
+            if (rest.size() > 1)
+                return misuse(err, mode + " takes one file, not " + std::to_string(rest.size()));
+            if (mode == "--trust") return trust_command(rest[0], data_folder, err);
+            // Numbers in the decimal separator of the user's locale, as the window shows them.
+            std::setlocale(LC_NUMERIC, "");
+            return list_command(rest[0], out, err);
+        }
         std::setlocale(LC_NUMERIC, "");
-        return list_command(rest[0], out, err);
+        return dry_run_args(rest, out, err);
     }
-    std::setlocale(LC_NUMERIC, "");
-    return dry_run_args(rest, out, err);
-}
 
 }  // namespace mavorin::cli

@@ -33,6 +33,12 @@ double header_digit(const std::string& kopfzeile, size_t position) {
     return bytes.size() >= position ? wert_aus_text(bytes.substr(position - 1, 1)) : 0;
 }
 
+std::string macro_file_bytes(std::span<const std::string> records) {
+    std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
+    for (const std::string& r : records) bytes += utf8_to_cp1252(r) + "\r\n";
+    return bytes;
+}
+
 bool MacroFile::read_header() {
     std::string line;
     if (!read_first_line(resolve_path(w.platform.current_folder(), w.dateipfad), line))
@@ -45,9 +51,8 @@ bool MacroFile::read_header() {
 void MacroFile::cmd_save_Click() {
     if (wert_aus_text(w.txt_0_wait.text()) < 10) w.txt_0_wait.set_text("10");
     if (wert_aus_text(w.txt_0_loop.text()) < 0) w.txt_0_loop.set_text("0");
-    std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
-    for (int i = 0; i <= w.befehl_anzahl && i < kSlots; ++i)
-        bytes += utf8_to_cp1252(w.befehl[i]) + "\r\n";
+    const std::string bytes = macro_file_bytes(
+        {w.befehl.begin(), w.befehl.begin() + std::min(w.befehl_anzahl + 1, kSlots)});
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);

@@ -1,6 +1,7 @@
 // The ".mvn" macro file: save, load, the two dialogs, drop, and the two header readers.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ class MacroFile {
     int depth_ = 0;
     std::vector<std::string> told_;
 };
+
+// A macro file as Speichern writes it: the header line, then the records (settings first).
+std::string macro_file_bytes(std::span<const std::string> records);
 
 // The option digit at character `position` (1-based) of the header line as the file holds it
 // (Windows-1252, one byte a character), read with wert_aus_text; 0 when it is missing.

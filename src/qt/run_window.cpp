@@ -21,7 +21,9 @@
 #include "qt/main_window.hpp"
 #include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
+#include "qt/record_command.hpp"
 #include "qt/tray.hpp"
+#include "record/record_command.hpp"
 
 // Last: Xlib's macros would clash with Qt's headers.
 #include <X11/Xlib.h>
@@ -56,6 +58,9 @@ int mavorin::run_window(int argc, char** argv) {
     if (auto rc = qt::instance_option(argc, argv)) return *rc;  // --start, --abort: no display
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool verbose = cli::take_verbose(args);
+    if (auto recorded = record_from_command_line(args, qt::desktop_recorder_factory(),
+                                                 system_user_data_folder()))
+        return *recorded;
     install_failure_log(xdg_log_path(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), verbose);
     if (const auto rc = qt::check_command(args, std::cout)) return *rc;
     // Qt aborts when it finds no display; say so plainly instead.
@@ -87,6 +92,8 @@ int mavorin::run_window(int argc, char** argv) {
     window.no_desktop = desktop.no_desktop;
     qt::MainWindow view(window);
     services.set_window(&view);
+    if (desktop.reachable) window.recorder_factory = qt::desktop_recorder_factory();
+    window.on_minimize = [&](bool m) { m ? view.showMinimized() : view.showNormal(); };
     view.on_close = [&] {
         window.startup.Form_Unload();  // frees input and ends the program on a real desktop
         QApplication::quit();

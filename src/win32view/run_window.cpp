@@ -17,6 +17,7 @@
 #include "cli/cli.hpp"
 #include "platform/log.hpp"
 #include "platform/win32/win32_platform.hpp"
+#include "record/record_command.hpp"
 #include "win32view/main_window.hpp"
 #include "win32view/win32_event_loop.hpp"
 
@@ -32,6 +33,9 @@ int mavorin::run_window(int argc, char** argv) {
         std::fputs("mavorin: --check is not available on Windows yet\n", stderr);
         return 2;
     }
+    // No recorder here yet: --record says so instead of opening the window.
+    if (auto recorded = record_from_command_line(args, nullptr, system_user_data_folder()))
+        return *recorded;
     std::filesystem::path log_file;
     if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
         log_file = std::filesystem::path(local) / L"Mavorin" / L"mavorin.log";

@@ -14,4 +14,13 @@ rc=1"
 check "dead wayland" "$(run -u DISPLAY XDG_RUNTIME_DIR=/nonexistent WAYLAND_DISPLAY=w-9)" \
     "mavorin: cannot open the display w-9 (WAYLAND_DISPLAY)
 rc=1"
+# Recording says plainly where it cannot work, and refuses a stop key off the hot-key list.
+rec() { env -u QT_QPA_PLATFORM "$@" timeout 5 "$bin" --record /nonexistent/x.mvn 2>&1 >/dev/null; echo "rc=$?"; }
+check "recording on Wayland" "$(rec WAYLAND_DISPLAY=w-9)" \
+    "mavorin: recording is not possible here: Wayland does not let a program watch the input of other programs
+rc=1"
+check "recording without X" "$(rec -u WAYLAND_DISPLAY DISPLAY=:987)" \
+    "mavorin: recording is not possible here: no X display
+rc=1"
+check "a stop key off the list" "$("$bin" --record x.mvn --stop F13 2>/dev/null; echo "rc=$?")" "rc=2"
 exit $fail

@@ -237,7 +237,8 @@ TEST_F(ViewTest, PopupMenuStatesShortcutsAndItems) {
     EXPECT_EQ(popup(2, "mnucopy"),
               (std::vector<std::string>{"Neuer Befehl Ctrl+N", "-", "Ausschneiiden Ctrl+X",
                                         "Kopieren Ctrl+C", "Einfügen Ctrl+V (off)", "Löschen Del",
-                                        "-", "Alles makieren Ctrl+A", "Mehr anzeigen Ctrl+D"}));
+                                        "-", "Alles makieren Ctrl+A", "Mehr anzeigen Ctrl+D", "-",
+                                        "Aufnahme einfügen "}));
     EXPECT_EQ(model->befehl_kopie[0], kPoints[1]);
 
     // The buffer now holds a command: Paste is offered; the list grows from the menu.
@@ -245,7 +246,7 @@ TEST_F(ViewTest, PopupMenuStatesShortcutsAndItems) {
     EXPECT_EQ(off(2, "mnudisplay"), "");
     EXPECT_EQ(list()->height(), 268);
     EXPECT_EQ(view->height() - compact, 130);  // 9619 and 7665 twips at 15 twips per pixel
-    EXPECT_EQ(popup(2, "mnudisplay").back(), "Weniger anzeigen Ctrl+D");
+    EXPECT_EQ(popup(2, "mnudisplay")[8], "Weniger anzeigen Ctrl+D");
     EXPECT_EQ(list()->height(), 134);
     EXPECT_EQ(view->height(), compact);
 }
@@ -269,6 +270,35 @@ TEST_F(ViewTest, FocusShowsOnEveryControlAndTheMenuKeyOpensAtTheLine) {
     QTest::keyClick(list(), Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(
         menu.adjusted(-1, -1, 1, 1).contains(list()->viewport()->mapToGlobal(line_centre(2))));
+}
+
+// Hands over one click, then reports the stop key.
+struct OneClick : InputRecorder {
+    bool take(std::vector<RecordedInput>& out) override {
+        RecordedInput e;
+        e.kind = InputKind::button_press;
+        e.x = 7, e.y = 8;
+        out.push_back(e);
+        return true;
+    }
+};
+
+TEST_F(ViewTest, RecordingInsertsAfterTheCurrentLine) {
+    load(kPoints);
+    click_line(2);
+    std::string minimised;
+    model->on_minimize = [&](bool m) { minimised += m ? "min " : "back"; };
+    model->recorder_factory = [](const RecorderRequest&, std::string&) {
+        return std::unique_ptr<InputRecorder>(new OneClick);
+    };
+    popup(2, "mnurecord");
+    settle();
+    const std::vector<std::string> want = {
+        kPoints[0], kPoints[1], "code:|002|xpos:|7|ypos:|8|", "code:|003|mouseclick:|left|",
+        kPoints[2], kPoints[3]};
+    EXPECT_EQ(std::vector<std::string>(model->befehl.begin() + 1, model->befehl.begin() + 7), want);
+    EXPECT_EQ(list()->count(), 7);
+    EXPECT_EQ(minimised, "min back");
 }
 
 TEST_F(ViewTest, ListSelectionKeysAndDoubleClickFollowWhatTheUserSees) {
