@@ -294,34 +294,35 @@ std::optional<int> run(int argc, char** argv, std::ostream& out, std::ostream& e
     if (mode == "--check") {
         if (!rest.empty()) return misuse(err, "--check takes no arguments");
         return std::nullopt;  // the window's build asks its desktop
-        if (mode == "--record") {
-            // The window's build records; here the options are only checked.
-            std::string error;
-            if (!parse_record_args(args, error)) return misuse(err, error);
-            return std::nullopt;
-        }
-        if (mode == "--version") {
-            if (!rest.empty()) return misuse(err, "--version takes no arguments");
-            out << "mavorin " << MAVORIN_VERSION << "\n";
-            return 0;
-        }
-        if (mode == "--list" || mode == "--trust") {
-            for (const auto& a : rest)
-                if (a == "--until" || a.rfind("--until=", 0) == 0)
-                    return misuse(err, "--until belongs to --dry-run, not " + mode);
-                else if (is_option(a))
-                    return misuse(err, mode + " does not know the option " + a);
-            if (rest.empty())
-                return misuse(err, mode + " needs a macro file: mavorin " + mode + " FILE");
-            if (rest.size() > 1)
-                return misuse(err, mode + " takes one file, not " + std::to_string(rest.size()));
-            if (mode == "--trust") return trust_command(rest[0], data_folder, err);
-            // Numbers in the decimal separator of the user's locale, as the window shows them.
-            std::setlocale(LC_NUMERIC, "");
-            return list_command(rest[0], out, err);
-        }
-        std::setlocale(LC_NUMERIC, "");
-        return dry_run_args(rest, out, err);
     }
+    if (mode == "--record") {
+        // The window's build records; here the options are only checked.
+        std::string error;
+        if (!parse_record_args(args, error)) return misuse(err, error);
+        return std::nullopt;
+    }
+    if (mode == "--version") {
+        if (!rest.empty()) return misuse(err, "--version takes no arguments");
+        out << "mavorin " << MAVORIN_VERSION << "\n";
+        return 0;
+    }
+    if (mode == "--list" || mode == "--trust") {
+        for (const auto& a : rest)
+            if (a == "--until" || a.rfind("--until=", 0) == 0)
+                return misuse(err, "--until belongs to --dry-run, not " + mode);
+            else if (is_option(a))
+                return misuse(err, mode + " does not know the option " + a);
+        if (rest.empty())
+            return misuse(err, mode + " needs a macro file: mavorin " + mode + " FILE");
+        if (rest.size() > 1)
+            return misuse(err, mode + " takes one file, not " + std::to_string(rest.size()));
+        if (mode == "--trust") return trust_command(rest[0], data_folder, err);
+        // Numbers in the decimal separator of the user's locale, as the window shows them.
+        std::setlocale(LC_NUMERIC, "");
+        return list_command(rest[0], out, err);
+    }
+    std::setlocale(LC_NUMERIC, "");
+    return dry_run_args(rest, out, err);
+}
 
 }  // namespace mavorin::cli
