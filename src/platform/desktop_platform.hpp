@@ -79,6 +79,12 @@ class DeviceServices {
     virtual void mouse_button(PointerButton button, bool down) = 0;
     // `vk` is a Windows virtual-key code; the poll resets the key's tapped state.
     virtual KeyState key_state(int vk) = 0;
+    // True when key_state(vk) would now answer as it did last time, with no press since: a poll
+    // may then be skipped. A backend without key events never says so.
+    virtual bool key_state_settled(int /*vk*/) { return false; }
+    // A descriptor that turns readable when a key may have moved (-1: none), so that a caller
+    // sleeping through settled polls knows when to look again.
+    virtual int key_event_descriptor() { return -1; }
     // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting for the target. A long
     // text goes in chunks; between them `keep_going` (if set) may stop it. Returns false when
     // it was stopped.

@@ -1,6 +1,6 @@
 // The window's title and the Start button's focus, following the core's document and run state.
+#include <QAbstractEventDispatcher>
 #include <QEvent>
-#include <QTimer>
 #include <QVariant>
 
 #include "qt/main_window.hpp"
@@ -9,14 +9,14 @@
 namespace mavorin::qt {
 
 void MainWindow::watch_document() {
-    // The pass counter is no control, so the title is polled rather than observed.
-    auto* timer = new QTimer(this);
+    // The pass counter is no control, so the title is brought up to date whenever the loop has
+    // handled something and is about to sleep: it follows every change without waking anyone.
     auto refresh = [this] {
         const QString title = q(m_.document.title());
         if (windowTitle() != title) setWindowTitle(title);
     };
-    connect(timer, &QTimer::timeout, this, refresh);
-    timer->start(100);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            refresh);
     refresh();
 }
 
