@@ -9,15 +9,16 @@
 namespace mavorin::qt {
 
 void MainWindow::watch_document() {
-    // The pass counter is no control, so the title is brought up to date whenever the loop has
-    // handled something and is about to sleep: it follows every change without waking anyone.
-    auto refresh = [this] {
-        const QString title = q(m_.document.title());
-        if (windowTitle() != title) setWindowTitle(title);
-    };
+    // The pass counter is no control: besides after every control change, the title is brought
+    // up to date whenever the loop is about to sleep, so it follows without a polling timer.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            refresh);
-    refresh();
+            [this] { refresh_title(); });
+    refresh_title();
+}
+
+void MainWindow::refresh_title() {
+    const QString title = q(m_.document.title());
+    if (windowTitle() != title) setWindowTitle(title);
 }
 
 namespace {
