@@ -24,6 +24,9 @@ struct Bitmap {
     Bitmap crop(int x, int y, int w, int h) const;
 };
 
+// The w x h block at desktop (x, y) of a screen grab, whose left and top place it on the desktop.
+Bitmap desktop_block(const Bitmap& screen, int x, int y, int w, int h);
+
 // Window rectangle in twips, as the form reports Left, Top, Width and Height.
 struct TwipRect {
     int left = 0, top = 0, width = 0, height = 0;
