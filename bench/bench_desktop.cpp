@@ -119,7 +119,34 @@ int typing() {
     const double peer = run_command("xdotool type --delay 0 '" + text + "'");
     std::printf("typing: %zu characters: mavorin %.1f ms, xdotool %.1f ms, ratio %.1fx\n",
                 text.size(), ours, peer, peer / ours);
-    return 0;
+    // And into a real terminal: every character must arrive.
+    const std::string dir = std::filesystem::temp_directory_path().string();
+    const std::string out = dir + "/bench-xterm.txt", pid = dir + "/bench-xterm.pid";
+    std::filesystem::remove(out);
+    if (run_command("LC_ALL=C.UTF-8 xterm -geometry 80x24+0+0 -e sh -c 'cat > " + out +
+                    "' & echo $! > " + pid) < 0 ||
+        run_command("xdotool search --sync --onlyvisible --class xterm windowfocus --sync") < 0)
+        return 1;
+    const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";
+    const std::string line = "Hello, World! 1{+}2=3 {(}x{)} [y] 50{%}{~}a_;:/?<>@#$&*-. " + umlauts;
+    const std::string plain = "Hello, World! 1+2=3 (x) [y] 50%~a_;:/?<>@#$&*-. " + umlauts;
+    std::string typed, want;
+    for (int i = 0; i < 30; ++i) {
+        typed += line + "{ENTER}";
+        want += plain + "\n";
+    }
+    dev->send_keys(typed, {});
+    std::string got;
+    for (int i = 0; i < 100 && got != want; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::ifstream in(out, std::ios::binary);
+        got.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    run_command("kill $(cat " + pid + ")");
+    const size_t chars = want.size();
+    std::printf("typing into xterm: %zu bytes, %s\n", chars,
+                got == want ? "all arrived exactly" : "DIFFERENT");
+    return got == want ? 0 : 1;
 }
 
 int capture() {
