@@ -128,7 +128,7 @@ void ScreenCapture::copy_block(Shm& shm, const XWindowAttributes& attr, int x, i
             out.bgr.assign(static_cast<size_t>(out.width) * out.height * 3, 0);
         }
     }
-    XSync(dpy_, False);
+    // Both requests wait for their reply, so any error of theirs has been handled by now.
     XSetErrorHandler(old);
 }
 
@@ -149,8 +149,13 @@ Bitmap ScreenCapture::grab_region(int x, int y, int w, int h) {
     out.right = out.width = w;
     out.bottom = out.height = h;
     out.bgr.assign(static_cast<size_t>(w) * h * 3, 0);
-    XWindowAttributes attr;
-    if (!XGetWindowAttributes(dpy_, RootWindow(dpy_, DefaultScreen(dpy_)), &attr)) return out;
+    // A watch asks many times a second: the screen's size is asked again only now and then.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - root_asked_ > std::chrono::seconds(1)) {
+        if (!XGetWindowAttributes(dpy_, RootWindow(dpy_, DefaultScreen(dpy_)), &root_)) return out;
+        root_asked_ = now;
+    }
+    const XWindowAttributes& attr = root_;
     // Only the part on the screen is asked for; the rest stays black.
     const long long x0 = std::max<long long>(x, 0), y0 = std::max<long long>(y, 0);
     const long long x1 = std::min<long long>(static_cast<long long>(x) + w, attr.width);

@@ -157,6 +157,8 @@ class ScreenCapture {
                     Bitmap& out);
     Display* dpy_;
     Shm full_, region_;  // the whole screen and the last region: a watch between screenshots
+    XWindowAttributes root_{};
+    std::chrono::steady_clock::time_point root_asked_{};
     bool shm_unusable_ = false;
 };
 
