@@ -103,6 +103,15 @@ void frm_mavorin::wire() {
     cmd_start.on_click = [this] { run.cmd_start_Click(); };
     Timer_befehlstart.on_tick = [this] { run.Timer_befehlstart_Timer(); };
     Timer_befehlstop.on_tick = [this] { run.Timer_befehlstop_Timer(); };
+    // A hot-key poll that would see no change may be slept through.
+    Timer_befehlstart.idle = [this] {
+        return !run.request_waiting() &&
+               platform.key_state_settled(static_cast<int>(wert_aus_text(startcode)));
+    };
+    Timer_befehlstop.idle = [this] {
+        return !run.request_waiting() &&
+               platform.key_state_settled(static_cast<int>(wert_aus_text(abbruchcode)));
+    };
     lst_code.on_dbl_click = [this] { run.lst_code_DblClick(); };
     Timer_startloop.on_tick = [this] { scheduler.Timer_startloop_Timer(); };
     Timer_start.on_tick = [this] { scheduler.Timer_start_Timer(); };

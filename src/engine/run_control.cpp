@@ -143,10 +143,12 @@ bool RunControl::abort_key_tapped() {
 void RunControl::start_requested() {
     // The start key is polled only while idle; while running it does nothing.
     if (w.Timer_befehlstart.enabled()) start_request = true;
+    w.loop.wake();
 }
 
 void RunControl::abort_requested() {
     abort_request = true;
+    w.loop.wake();
 }
 
 void RunControl::lst_code_DblClick() {

@@ -26,6 +26,8 @@ class RunControl {
     // or abort key, seen by that key's next poll, so it does exactly what the key would do then.
     void start_requested();
     void abort_requested();
+    // A request not yet polled: the hot-key polls must not be slept through.
+    bool request_waiting() const { return start_request || abort_request; }
 
   private:
     // Locking disables every control locked during a run, in order; unlocking enables those

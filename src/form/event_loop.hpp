@@ -29,9 +29,13 @@ class Timer {
     void set_interval(long ms);
 
     std::function<void()> on_tick;
+    // True while a tick would change nothing anyone can see (no key moved since the last poll):
+    // the loop may then sleep through the ticks until wake() is called.
+    std::function<bool()> idle;
 
   private:
     friend class EventLoop;
+    bool skippable() const { return idle && idle(); }
     void arm();
     EventLoop& loop_;
     std::string name_;
@@ -50,6 +54,12 @@ class EventLoop {
     // Fires every timer due at or before `now`, in deadline order (ties: arming order).
     void run_due(int64_t now);
     std::optional<int64_t> next_deadline() const;
+    // The earliest deadline of a timer that is not idle: when a sleeping loop must wake.
+    std::optional<int64_t> next_wake() const;
+    // Something an idle timer waits for may have happened (a key event arrived). Timers whose
+    // ticks were slept through resume at their next period after now, as if every tick had run
+    // and seen nothing.
+    void wake();
     // Called whenever the earliest deadline may have changed (a real loop re-arms its wake-up).
     std::function<void()> on_schedule_changed;
 
@@ -73,6 +83,9 @@ class EventLoop {
     };
     bool held() const { return holds_ > 0; }
 
+  protected:
+    bool skip_idle_ticks_ = true;
+
   private:
     friend class Timer;
     void arm(Timer& t, int64_t deadline);
@@ -92,6 +105,9 @@ class VirtualClock : public EventLoop {
     void advance(int64_t ms);
     // Advances to the next deadline only (if any lies within `limit`); returns false if none.
     bool step(int64_t limit);
+    VirtualClock() { skip_idle_ticks_ = false; }
+    // Whether idle timers are slept through, as a real loop does; off, every tick runs.
+    void set_skip_idle(bool on) { skip_idle_ticks_ = on; }
 
   private:
     int64_t now_ = 0;

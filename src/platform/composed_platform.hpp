@@ -14,6 +14,8 @@ class ComposedPlatform : public DesktopPlatform {
     void set_cursor_pos(int x, int y) override { dev_.set_cursor_pos(x, y); }
     void mouse_button(PointerButton b, bool down) override { dev_.mouse_button(b, down); }
     KeyState key_state(int vk) override { return dev_.key_state(vk); }
+    bool key_state_settled(int vk) override { return dev_.key_state_settled(vk); }
+    int key_event_descriptor() override { return dev_.key_event_descriptor(); }
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override {
         return dev_.send_keys(text, keep_going);
     }

@@ -24,6 +24,9 @@ struct Bitmap {
     Bitmap crop(int x, int y, int w, int h) const;
 };
 
+// The w x h block at desktop (x, y) of a screen grab, whose left and top place it on the desktop.
+Bitmap desktop_block(const Bitmap& screen, int x, int y, int w, int h);
+
 // Window rectangle in twips, as the form reports Left, Top, Width and Height.
 struct TwipRect {
     int left = 0, top = 0, width = 0, height = 0;
@@ -79,6 +82,12 @@ class DeviceServices {
     virtual void mouse_button(PointerButton button, bool down) = 0;
     // `vk` is a Windows virtual-key code; the poll resets the key's tapped state.
     virtual KeyState key_state(int vk) = 0;
+    // True when key_state(vk) would now answer as it did last time, with no press since: a poll
+    // may then be skipped. A backend without key events never says so.
+    virtual bool key_state_settled(int /*vk*/) { return false; }
+    // A descriptor that turns readable when a key may have moved (-1: none), so that a caller
+    // sleeping through settled polls knows when to look again.
+    virtual int key_event_descriptor() { return -1; }
     // Brace notation ("+a {(}1{+}1{)}{ENTER}"), typed without waiting for the target. A long
     // text goes in chunks; between them `keep_going` (if set) may stop it. Returns false when
     // it was stopped.

@@ -21,7 +21,10 @@ void put32(std::vector<uint8_t>& v, uint32_t x) {
 }  // namespace
 
 Bitmap DeviceServices::capture_region(int x, int y, int w, int h) {
-    const Bitmap screen = capture_screen();
+    return desktop_block(capture_screen(), x, y, w, h);
+}
+
+Bitmap desktop_block(const Bitmap& screen, int x, int y, int w, int h) {
     const auto offset = [](int at, int origin) {
         return static_cast<int>(
             std::clamp<long long>(static_cast<long long>(at) - origin, INT32_MIN, INT32_MAX));

@@ -1,6 +1,6 @@
 // The window's title and the Start button's focus, following the core's document and run state.
+#include <QAbstractEventDispatcher>
 #include <QEvent>
-#include <QTimer>
 #include <QVariant>
 
 #include "qt/main_window.hpp"
@@ -9,15 +9,16 @@
 namespace mavorin::qt {
 
 void MainWindow::watch_document() {
-    // The pass counter is no control, so the title is polled rather than observed.
-    auto* timer = new QTimer(this);
-    auto refresh = [this] {
-        const QString title = q(m_.document.title());
-        if (windowTitle() != title) setWindowTitle(title);
-    };
-    connect(timer, &QTimer::timeout, this, refresh);
-    timer->start(100);
-    refresh();
+    // The pass counter is no control: besides after every control change, the title is brought
+    // up to date whenever the loop is about to sleep, so it follows without a polling timer.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [this] { refresh_title(); });
+    refresh_title();
+}
+
+void MainWindow::refresh_title() {
+    const QString title = q(m_.document.title());
+    if (windowTitle() != title) setWindowTitle(title);
 }
 
 namespace {

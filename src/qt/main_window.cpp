@@ -491,6 +491,7 @@ void MainWindow::flush() {
     auto dirty = std::move(dirty_);
     dirty_.clear();
     for (form::Control* c : dirty) sync(c);
+    refresh_title();
     if (!dirty.empty())
         update_accessibility(m_, [this](form::Control& c) { return widgets_.at(&c); });
 }

@@ -79,6 +79,7 @@ class MainWindow : public QWidget, public form::ControlObserver {
     void apply_form();
     // In document_view.cpp: the title follows the document; Start is mouse-only while running.
     void watch_document();
+    void refresh_title();
     void guard_start_button(QWidget* start);
     // In program_dialog.cpp: Linux programs, by the executable bit.
     void replace_program_browsing();

@@ -12,7 +12,7 @@ QtEventLoop::QtEventLoop() {
 }
 
 void QtEventLoop::rearm() {
-    auto next = next_deadline();
+    auto next = next_wake();
     // While held, waking would only spin; the end of the hold re-arms.
     if (!next || held()) {
         wake_.stop();

@@ -107,6 +107,15 @@ int mavorin::run_window(int argc, char** argv) {
     }
     qt::RunTray tray(window);
     qt::InstanceListener instance_listener(window);
+    // Idle hot-key polls are slept through; a key event on the display connection wakes them.
+    std::unique_ptr<QSocketNotifier> on_key;
+    if (const int fd = platform.key_event_descriptor(); fd >= 0) {
+        on_key = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(on_key.get(), &QSocketNotifier::activated, [&] {
+            platform.key_state_settled(-1);  // reads what arrived, so the descriptor quiets down
+            loop.wake();
+        });
+    }
     view.show();
     window.startup.Form_Load();
     window.document.mark_clean();

@@ -1,6 +1,8 @@
 // The tray icon of a run.
 #include "qt/tray.hpp"
 
+#include <QAbstractEventDispatcher>
+
 #include "qt/artwork.hpp"
 #include "qt/qt_text.hpp"
 
@@ -12,12 +14,13 @@ RunTray::RunTray(frm_mavorin& model, QObject* parent)
     menu_.addAction(&abort_);
     icon_.setContextMenu(&menu_);
     connect(&abort_, &QAction::triggered, this, [this] {
-        if (m_.running()) m_.run.start_stop();
+        // As the abort key: the next poll stops the run, also in the midst of a long text.
+        if (m_.running()) m_.run.abort_requested();
         refresh();
     });
-    // The pass is no control: poll it, as the title does.
-    connect(&poll_, &QTimer::timeout, this, &RunTray::refresh);
-    poll_.start(100);
+    // The pass is no control: follow it whenever the loop is about to sleep, as the title does.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &RunTray::refresh);
 }
 
 void RunTray::refresh() {

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 #include "app/frm_mavorin.hpp"
 
@@ -28,7 +27,6 @@ class RunTray : public QObject {
     QSystemTrayIcon icon_;
     QMenu menu_;
     QAction abort_;
-    QTimer poll_;
     bool wanted_ = false;
 };
 

@@ -410,6 +410,7 @@ TEST_F(DocumentViewTest, StartNeedsADesktopAndTheTrayFollowsTheRun) {
     EXPECT_TRUE(tray.wanted());
     EXPECT_EQ(tray.tooltip().toStdString(), "Mavorin – läuft, Durchlauf 1 von 2");
     tray.abort_action()->trigger();
+    settle();
     view->sync_all();
     EXPECT_FALSE(model->running());
     EXPECT_FALSE(tray.wanted());

@@ -2,7 +2,9 @@
 // keys, single commands from the list, and what each command does on the desktop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -170,6 +172,59 @@ TEST_F(RunTest, StartAndAbortRequestsActAsTheHotKeys) {
     w->run.abort_requested();
     clock.advance(10);
     EXPECT_FALSE(w->running());
+}
+
+// Keys tapped at given times; a poll may be skipped while it would see no tap.
+struct TimedKeys : RecordingPlatform {
+    TimedKeys(const form::VirtualClock& c, const std::string& dir)
+        : RecordingPlatform(c, dir), clock(c) {}
+    const form::VirtualClock& clock;
+    std::vector<std::pair<int, int64_t>> taps;
+    std::map<int, int64_t> polled;
+    int polls = 0;  // of the hot keys
+    KeyState key_state(int vk) override {
+        const KeyState k = key_state_settled(vk) ? kKeyUp : kKeyTapped;
+        polls += vk != 13;
+        polled[vk] = clock.now_ms();
+        return k;
+    }
+    bool key_state_settled(int vk) override {
+        return std::none_of(taps.begin(), taps.end(), [&](auto t) {
+            return t.first == vk && t.second > polled[vk] && t.second <= clock.now_ms();
+        });
+    }
+};
+
+TEST_F(MacroRun, SleepingThroughSettledHotKeyPollsChangesNothingVisible) {
+    auto session = [&](bool skip) {
+        form::VirtualClock clock;
+        clock.set_skip_idle(skip);
+        TimedKeys keys(clock, dir.path());
+        frm_mavorin w(keys, clock);
+        w.startup.Form_Load();
+        w.com_0_startcode.set_text("F2");
+        for (int i = 0; i < 3; ++i)
+            w.befehl[i] = i ? "code:|002|xpos:|1|ypos:|1|" : settings(100, 1);
+        // Start, a key that starts nothing, a run aborted by ESC, then Enter on the position panel.
+        for (auto [at, vk] : std::vector<std::pair<int, int>>{
+                 {1003, 0x71}, {1505, 'A'}, {2507, 0x71}, {2655, 0x1B}, {4503, 13}}) {
+            clock.advance(at - clock.now_ms());
+            keys.taps.emplace_back(vk, at);
+            keys.cursor = {at, 7};
+            if (vk == 13)
+                w.befehl_aktuell = 1, w.records.befehl_aktuellencode(), w.panels.codesichtbar();
+            clock.wake();
+        }
+        clock.advance(1000);
+        Ops seen{w.txt_2_x.text()};
+        for (const auto& c : keys.calls) seen.push_back(std::to_string(c.ms) + c.op + c.args);
+        return std::pair(seen, keys.polls);
+    };
+    const auto [every, every_polls] = session(false);
+    const auto [skipped, skipped_polls] = session(true);
+    EXPECT_EQ(skipped, every);
+    EXPECT_EQ(every[0], "4503");  // Enter took the position
+    EXPECT_LT(skipped_polls * 5, every_polls);
 }
 
 TEST_F(RunTest, DoubleClickRunsOneCommandOnly) {

@@ -172,6 +172,11 @@ Bitmap RecordingPlatform::capture_screen() {
     return screen;
 }
 
+Bitmap RecordingPlatform::capture_region(int x, int y, int w, int h) {
+    record("capture_screen");
+    return desktop_block(screen, x, y, w, h);
+}
+
 bool RecordingPlatform::save_bmp(const Bitmap& image, const std::string& path) {
     record("save_bmp", path);
     return save_bmp_file(image, resolve_path(folder_, path)).ok();

@@ -94,6 +94,8 @@ class RecordingPlatform : public DesktopPlatform {
     int drive_type(const std::string& root) override;
     void cd_door(const std::string& drive, CdDoor move) override;
     Bitmap capture_screen() override;
+    // Recorded as a screen grab, but copies only the block.
+    Bitmap capture_region(int x, int y, int w, int h) override;
     bool save_bmp(const Bitmap& image, const std::string& path) override;
     int save_jpeg(const Bitmap& image, const std::string& path, int quality) override;
     std::string open_file_dialog(const std::string& filter, const std::string& preset) override;

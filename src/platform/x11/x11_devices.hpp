@@ -50,6 +50,10 @@ class KeyPoll {
   public:
     explicit KeyPoll(Display* dpy);
     KeyState state(int vk);
+    // Whether state(vk) would repeat its last answer, with no press since.
+    bool settled(int vk);
+    // False without XInput2: then only polls see the keys.
+    bool follows_events() const { return xi_opcode_ >= 0; }
     // Reads the queued raw events.
     void drain();
     // A fake key event we are about to send.
@@ -77,6 +81,8 @@ class KeyPoll {
     // that poll was.
     std::array<Clock::time_point, 256> pressed_at_{}, polled_at_{};
     std::bitset<256> pressed_;
+    // The last answer of state() per virtual key.
+    std::map<int, KeyState> reported_;
     // Per keycode and direction: when our announced fake events stop waiting for their echo.
     std::array<std::deque<Clock::time_point>, 512> own_;
 };
@@ -135,13 +141,23 @@ class ScreenCapture {
     ScreenCapture(const ScreenCapture&) = delete;
     ScreenCapture& operator=(const ScreenCapture&) = delete;
     Bitmap grab();
+    // The w x h block at (x, y); pixels off the screen are black. Only that block is copied.
+    Bitmap grab_region(int x, int y, int w, int h);
 
   private:
-    bool ensure_shm(const XWindowAttributes& attr);
-    void drop_shm();
+    // A shared-memory image kept for the next capture of the same size.
+    struct Shm {
+        XImage* image = nullptr;
+        XShmSegmentInfo info{};
+    };
+    bool ensure_shm(Shm& shm, const XWindowAttributes& attr, int w, int h);
+    void drop_shm(Shm& shm);
+    void copy_block(Shm& shm, const XWindowAttributes& attr, int x, int y, int w, int h,
+                    Bitmap& out);
     Display* dpy_;
-    XImage* shm_image_ = nullptr;
-    XShmSegmentInfo shm_{};
+    Shm full_, region_;  // the whole screen and the last region: a watch between screenshots
+    XWindowAttributes root_{};
+    std::chrono::steady_clock::time_point root_asked_{};
     bool shm_unusable_ = false;
 };
 
@@ -154,6 +170,8 @@ class X11Devices : public DeviceServices {
     void set_cursor_pos(int x, int y) override;
     void mouse_button(PointerButton button, bool down) override;
     KeyState key_state(int vk) override;
+    bool key_state_settled(int vk) override;
+    int key_event_descriptor() override;
     bool send_keys(const std::string& text, const KeepTyping& keep_going) override;
     void block_input(bool block) override;
     void clipboard_set_text(const std::string& text) override;
@@ -168,6 +186,7 @@ class X11Devices : public DeviceServices {
     int drive_type(const std::string& root) override;
     void cd_door(const std::string& drive, CdDoor move) override;
     Bitmap capture_screen() override;
+    Bitmap capture_region(int x, int y, int w, int h) override;
     bool save_bmp(const Bitmap& image, const std::string& path) override;
     int save_jpeg(const Bitmap& image, const std::string& path, int quality) override;
     bool file_exists(const std::string& path) override;

@@ -155,7 +155,7 @@ KeyState KeyPoll::state(int vk) {
         drain();
     // After draining: a mapping change in the queue must not leave a stale keycode.
     const KeyCode code = keycode(vk);
-    if (!code) return {};  // a key the keyboard lacks is never pressed
+    if (!code) return reported_[vk] = {};  // a key the keyboard lacks is never pressed
     const auto now = Clock::now();
     const bool watched = now - polled_at_[code] <= kWatched;
     polled_at_[code] = now;
@@ -164,7 +164,17 @@ KeyState KeyPoll::state(int vk) {
     const bool pressed = pressed_[code] && (watched || now - pressed_at_[code] <= kTapWindow);
     pressed_[code] = false;
     // A tap let go before this poll counts as a press still down.
-    return {pressed || down_[code], pressed};
+    return reported_[vk] = {pressed || down_[code], pressed};
+}
+
+bool KeyPoll::settled(int vk) {
+    if (xi_opcode_ < 0) return false;
+    drain();
+    const KeyCode code = keycode(vk);
+    const auto last = reported_.find(vk);
+    if (last == reported_.end()) return false;
+    if (!code) return last->second == KeyState{};
+    return !pressed_[code] && last->second == KeyState{static_cast<bool>(down_[code]), false};
 }
 
 }  // namespace mavorin::x11

@@ -122,6 +122,14 @@ KeyState X11Devices::key_state(int vk) {
     return keypoll_.state(vk);
 }
 
+bool X11Devices::key_state_settled(int vk) {
+    return keypoll_.settled(vk);
+}
+
+int X11Devices::key_event_descriptor() {
+    return keypoll_.follows_events() ? ConnectionNumber(dpy_) : -1;
+}
+
 bool X11Devices::send_keys(const std::string& text, const KeepTyping& keep_going) {
     auto taps = parse_sendkeys(text);
     if (!taps) return true;  // a rejected text types nothing
@@ -291,6 +299,10 @@ double X11Devices::random_fraction() {
 
 Bitmap X11Devices::capture_screen() {
     return capture_.grab();
+}
+
+Bitmap X11Devices::capture_region(int x, int y, int w, int h) {
+    return capture_.grab_region(x, y, w, h);
 }
 
 }  // namespace mavorin::x11
