@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Wayland backend on a headless sway with no X server: a text typed exactly under German and
 # French layouts with a paste in place, clicks where they are meant, the pixel watch, screenshots equal to grim's of the
-# same moment, and the counter on the clipboard.
+# same moment, the counter on the clipboard, --check, and --start/--abort from outside.
 user=mavorin-wl
 # sway refuses root: the test runs as an unprivileged user of its own.
 if [ "$(id -u)" = 0 ]; then
@@ -68,4 +68,23 @@ check "clicks arrive where they are meant" "$(grep press "$dir/clicks.log" | tr 
   "press 123 45 1,press 321 654 2,press 0 500 4,"
 check "screenshot equals grim's" "$(compare -metric AE "$dir/shot8.bmp" "$dir/grim.ppm" null: 2>&1)" "0"
 check "clipboard" "$(wl-paste -n)" "8"
+stop_mavorin
+
+# --check names the backend; the compositor's key bindings reach the window through instance
+# control, which counts as its hot keys.
+"$bin" --check >"$dir/check.txt" 2>&1
+check "--check on sway" "$? $(head -1 "$dir/check.txt" | cut -d' ' -f2)" "0 wayland"
+title() { swaymsg -t get_tree | grep -o '"name": "Mavorin[^"]*"' | head -1; }
+runs() { title | grep -q läuft && echo yes || echo no; }
+macro wait.mvn ".mvn 0000 test" "code:|000|wait:|100|loop:|1|start:|no|stop:|ESC|" \
+  "code:|001|wait:|60000|"
+start_mavorin "$dir/wait.mvn"
+wait_for '[ "$(runs)" = yes ]' 10
+check "the title shows the run" "$(runs)" "yes"
+"$bin" --abort
+wait_for '[ "$(runs)" = no ]' 5
+check "--abort stops the run" "$(runs)" "no"
+"$bin" --start
+wait_for '[ "$(runs)" = yes ]' 5
+check "--start starts it again" "$(runs)" "yes"
 finish

@@ -411,6 +411,7 @@ TEST_F(DocumentViewTest, StartNeedsADesktopAndTheTrayFollowsTheRun) {
     EXPECT_EQ(tray.tooltip().toStdString(), "Mavorin – läuft, Durchlauf 1 von 2");
     tray.abort_action()->trigger();
     settle();
+    tray.refresh();
     view->sync_all();
     EXPECT_FALSE(model->running());
     EXPECT_FALSE(tray.wanted());
