@@ -21,8 +21,7 @@ std::string help_text() {
        mavorin --trust FILE
        mavorin --check
        mavorin --start | --abort
-       mavorin --record FILE [--stop KEY] [--jitter PCT | --no-waits]
-                             [--moves MS]
+       mavorin --record FILE [--stop KEY] [--jitter PCT] [--moves MS]
        mavorin --help | --version
 
 Mavorin builds macros in one window and plays them back on the desktop: random
