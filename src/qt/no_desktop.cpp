@@ -2,7 +2,6 @@
 #include "qt/no_desktop.hpp"
 
 #include <fcntl.h>
-#include <glob.h>
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 
 #include "platform/image_files.hpp"
 #include "platform/log.hpp"
+#include "platform/x11/x11_platform.hpp"
 
 namespace mavorin::qt {
 
@@ -35,12 +35,7 @@ void NoDesktopDevices::block_input(bool block) {
 
 std::vector<std::string> NoDesktopDevices::drive_roots() {
     // The drives are listed for editing a macro, as on a desktop.
-    std::vector<std::string> roots;
-    glob_t g{};
-    if (glob("/dev/sr[0-9]*", 0, nullptr, &g) == 0)
-        for (size_t i = 0; i < g.gl_pathc; ++i) roots.push_back(g.gl_pathv[i]);
-    globfree(&g);
-    return roots;
+    return x11::cd_drive_roots();
 }
 
 int NoDesktopDevices::drive_type(const std::string& root) {

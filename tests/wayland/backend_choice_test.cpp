@@ -1,7 +1,7 @@
 // The run-time choice between the X11 and the Wayland backend, and the Qt platform that follows.
-#include <gtest/gtest.h>
-
 #include "platform/linux/backend_choice.hpp"
+
+#include <gtest/gtest.h>
 
 namespace mavorin::desktop {
 namespace {
@@ -30,7 +30,8 @@ TEST(BackendChoice, FollowsTheSessionUnlessOverridden) {
     for (const Row& r : rows) {
         const BackendChoice c = choose_backend(
             {r.requested, r.wayland_display, r.wayland_input, r.x_display, r.qt_set});
-        const std::string where = std::string(r.requested) + " " + std::to_string(r.wayland_display) +
+        const std::string where = std::string(r.requested) + " " +
+                                  std::to_string(r.wayland_display) +
                                   std::to_string(r.wayland_input) + std::to_string(r.x_display);
         EXPECT_EQ(c.backend, r.backend) << where;
         EXPECT_EQ(c.qt_platform, r.qt) << where;
