@@ -35,7 +35,13 @@ double header_digit(const std::string& kopfzeile, size_t position) {
 
 std::string macro_file_bytes(std::span<const std::string> records) {
     std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
-    for (const std::string& r : records) bytes += utf8_to_cp1252(r) + "\r\n";
+    size_t size = bytes.size();
+    for (const std::string& r : records) size += r.size() + 2;
+    bytes.reserve(size);
+    for (const std::string& r : records) {
+        bytes += utf8_to_cp1252(r);
+        bytes += "\r\n";
+    }
     return bytes;
 }
 
