@@ -41,19 +41,15 @@ bool is_hash(const std::string& s) {
 }
 
 // Value `n` (1 = the code) of a record, found by position as the parser finds it.
-bool record_value(const std::string& r, int n, std::string& out) {
-    int bars = 0;
-    size_t start = 0;
-    for (size_t p = 0; p < r.size(); ++p) {
-        if (r[p] != '|') continue;
+bool record_value(std::string_view r, int n, std::string_view& out) {
+    size_t start = 0, p = std::string_view::npos;
+    for (int bars = 0; bars < 2 * n; ++bars) {
+        p = r.find('|', p + 1);
+        if (p == std::string_view::npos) return false;
         if (bars == 2 * (n - 1)) start = p + 1;
-        if (bars == 2 * n - 1) {
-            out = r.substr(start, p - start);
-            return true;
-        }
-        ++bars;
     }
-    return false;
+    out = r.substr(start, p - start);
+    return true;
 }
 
 }  // namespace
@@ -191,12 +187,12 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         // An empty slot runs as the default record.
         if (r.empty()) continue;
         // A missing value leaves what the slot held before, and so does the run.
-        std::string code = w.befehl_code[i], value = w.befehl_wert1[i];
+        std::string_view code = w.befehl_code[i], value = w.befehl_wert1[i];
         record_value(r, 1, code);
         record_value(r, 2, value);
         const double c = wert_aus_text(code);
         const CommandRow* row = command_row(c);
-        if (row && row->launches) out.push_back({i, static_cast<int>(c), value});
+        if (row && row->launches) out.push_back({i, static_cast<int>(c), std::string(value)});
     }
     return out;
 }
