@@ -95,8 +95,10 @@ std::string LineReader::digest() {
     return copy.hex_digest();
 }
 
-ReadResult read_macro(std::istream& in, MacroText& text) {
+ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     text = MacroText();
+    // Records are rarely shorter than 16 bytes; growing the list by doubling moves it often.
+    text.records.reserve(std::min(kMaxRecords, size_hint / 16));
     LineReader reader(in, kLoadBudget);
     std::string line;
     if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
@@ -111,7 +113,11 @@ ReadResult read_macro(std::istream& in, MacroText& text) {
             text.stop_line = cp1252_to_utf8(line);
             break;
         }
-        text.records.push_back(cp1252_to_utf8(line));
+        // Plain ASCII is already UTF-8: the line itself becomes the record.
+        if (std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; }))
+            text.records.push_back(std::move(line));
+        else
+            text.records.push_back(cp1252_to_utf8(line));
     }
     // Only the start of the next line is looked at: the rest of the file is not read.
     if (text.records.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
@@ -124,7 +130,10 @@ ReadResult read_macro_file(const std::string& path, MacroText& text) {
     if (!is_regular(path)) return ReadResult::unreadable;
     std::ifstream in(utf8_path(path), std::ios::binary);
     if (!in) return ReadResult::unreadable;
-    return read_macro(in, text);
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(utf8_path(path), ec);
+    return read_macro(in, text,
+                      ec ? 0 : static_cast<size_t>(std::min<std::uintmax_t>(size, SIZE_MAX)));
 }
 
 bool read_first_line(const std::string& path, std::string& line) {

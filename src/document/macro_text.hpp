@@ -53,7 +53,8 @@ struct MacroText {
 
 enum class ReadResult { unreadable, not_a_macro, ok };
 
-ReadResult read_macro(std::istream& in, MacroText& text);
+// `size_hint`: the input's size in bytes if known, to size the record list once.
+ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint = 0);
 ReadResult read_macro_file(const std::string& path, MacroText& text);
 
 // Line 1 of a file (UTF-8); false if the file is not a regular file or is empty.

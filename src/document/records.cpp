@@ -163,14 +163,15 @@ void Records::befehl_aktuellencode() {
     if (r.empty()) return;
     std::vector<std::string>* slots[] = {&w.befehl_code, &w.befehl_wert1, &w.befehl_wert2,
                                          &w.befehl_wert3, &w.befehl_wert4};
-    size_t start = 0, p = std::string::npos;
-    for (int bars = 0; bars <= 9; ++bars) {
-        p = r.find('|', p + 1);
-        if (p == std::string::npos) break;
+    int bars = 0;
+    size_t start = 0;
+    for (size_t p = 0; p < r.size() && bars <= 9; ++p) {
+        if (r[p] != '|') continue;
         if (bars % 2 == 0)
             start = p + 1;
         else
             (*slots[bars / 2])[i].assign(r, start, p - start);
+        ++bars;
     }
     w.code_aktuell = wert_aus_text(w.befehl_code[i]);
     if (w.code_aktuell > w.code_anzahl) w.befehl[i] = kDefaultRecord;

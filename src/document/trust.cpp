@@ -42,14 +42,18 @@ bool is_hash(const std::string& s) {
 
 // Value `n` (1 = the code) of a record, found by position as the parser finds it.
 bool record_value(std::string_view r, int n, std::string_view& out) {
-    size_t start = 0, p = std::string_view::npos;
-    for (int bars = 0; bars < 2 * n; ++bars) {
-        p = r.find('|', p + 1);
-        if (p == std::string_view::npos) return false;
+    int bars = 0;
+    size_t start = 0;
+    for (size_t p = 0; p < r.size(); ++p) {
+        if (r[p] != '|') continue;
         if (bars == 2 * (n - 1)) start = p + 1;
+        if (bars == 2 * n - 1) {
+            out = r.substr(start, p - start);
+            return true;
+        }
+        ++bars;
     }
-    out = r.substr(start, p - start);
-    return true;
+    return false;
 }
 
 }  // namespace
