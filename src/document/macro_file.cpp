@@ -94,9 +94,9 @@ LoadResult MacroFile::load() {
         return LoadResult::not_a_macro;
     }
     // A header without records keeps the macro in memory as it is.
-    const size_t records = text.records.size();
+    const size_t records = text.record_count();
     if (records == 0) return LoadResult::no_records;
-    for (size_t z = 0; z < records; ++z) w.befehl[z] = std::move(text.records[z]);
+    for (size_t z = 0; z < records; ++z) w.befehl[z].assign(text.record(z));
     // The line that ended the macro is stored too, above the count, like a removed command.
     if (text.stop_line) w.befehl[records] = *text.stop_line;
     w.befehl_anzahl = static_cast<int>(records) - 1;

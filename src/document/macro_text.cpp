@@ -43,9 +43,9 @@ bool LineReader::fill() {
     return len_ > 0;
 }
 
-bool LineReader::next(std::string& line, size_t keep) {
-    line.clear();
+bool LineReader::append_next(std::string& line, size_t keep) {
     if (cut_ || !fill()) return false;
+    const size_t base = line.size();
     while (fill()) {
         if (budget_ == 0) {
             cut_ = true;
@@ -56,7 +56,8 @@ bool LineReader::next(std::string& line, size_t keep) {
         const char* end =
             std::find_if(start, start + n, [](char c) { return c == '\r' || c == '\n'; });
         const size_t take = static_cast<size_t>(end - start);
-        if (line.size() < keep) line.append(start, std::min(take, keep - line.size()));
+        const size_t kept = line.size() - base;
+        if (kept < keep) line.append(start, std::min(take, keep - kept));
         pos_ += take;
         budget_ -= take;
         if (end == start + n) continue;  // no line end yet
@@ -97,30 +98,37 @@ std::string LineReader::digest() {
 
 ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     text = MacroText();
-    // Records are rarely shorter than 16 bytes; growing the list by doubling moves it often.
-    text.records.reserve(std::min(kMaxRecords, size_hint / 16));
+    // Sized once from the file: growing by doubling would move everything several times.
+    text.record_ends.reserve(std::min(kMaxRecords, size_hint / 16));
+    text.record_bytes.reserve(std::min(size_hint, size_t{16} << 20));
     LineReader reader(in, kLoadBudget);
     std::string line;
     if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
     text.header = cp1252_to_utf8(line);
     if (line.compare(0, 4, ".mvn") != 0) return ReadResult::not_a_macro;
-    while (text.records.size() < kMaxRecords) {
-        if (!reader.next(line)) {
+    std::string& bytes = text.record_bytes;
+    while (text.record_ends.size() < kMaxRecords) {
+        const size_t begin = bytes.size();
+        if (!reader.append_next(bytes)) {
+            bytes.resize(begin);
             text.too_big = reader.cut();
             break;
         }
-        if (line.compare(0, 4, "code") != 0) {
+        const std::string_view line = std::string_view(bytes).substr(begin);
+        if (line.substr(0, 4) != "code") {
             text.stop_line = cp1252_to_utf8(line);
+            bytes.resize(begin);
             break;
         }
-        // Plain ASCII is already UTF-8: the line itself becomes the record.
-        if (std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; }))
-            text.records.push_back(std::move(line));
-        else
-            text.records.push_back(cp1252_to_utf8(line));
+        // Plain ASCII is already UTF-8.
+        if (!std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; })) {
+            const std::string utf8 = cp1252_to_utf8(line);
+            bytes.replace(begin, std::string::npos, utf8);
+        }
+        text.record_ends.push_back(bytes.size());
     }
     // Only the start of the next line is looked at: the rest of the file is not read.
-    if (text.records.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
+    if (text.record_ends.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
     text.sha256 = reader.digest();
     return ReadResult::ok;
 }
