@@ -2,7 +2,6 @@
 #include "document/macro_file.hpp"
 
 #include <algorithm>
-#include <sstream>
 
 #include "app/frm_mavorin.hpp"
 #include "app/loading_scope.hpp"
@@ -39,7 +38,10 @@ std::string macro_file_bytes(std::span<const std::string> records) {
     for (const std::string& r : records) size += r.size() + 2;
     bytes.reserve(size);
     for (const std::string& r : records) {
-        bytes += utf8_to_cp1252(r);
+        if (std::all_of(r.begin(), r.end(), [](char c) { return (c & 0x80) == 0; }))
+            bytes += r;
+        else
+            bytes += utf8_to_cp1252(r);
         bytes += "\r\n";
     }
     return bytes;
@@ -63,10 +65,7 @@ void MacroFile::cmd_save_Click() {
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
     // What the user saves is theirs; the file is trusted as the loader will read it.
-    std::istringstream saved(bytes);
-    MacroText text;
-    read_macro(saved, text);
-    w.trust.saved(last_save.ok() ? text.sha256 : std::string());
+    w.trust.saved(last_save.ok() ? macro_digest(bytes) : std::string());
     w.cmd_load.set_enabled(true);
 }
 

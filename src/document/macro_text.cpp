@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <streambuf>
 
 #include "document/codepage.hpp"
 #include "platform/image_files.hpp"
@@ -131,6 +132,26 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     if (text.record_ends.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
     text.sha256 = reader.digest();
     return ReadResult::ok;
+}
+
+std::string macro_digest(std::string_view bytes) {
+    // Reads straight from the bytes: no copy into a string stream.
+    struct ViewBuf : std::streambuf {
+        explicit ViewBuf(std::string_view v) {
+            char* p = const_cast<char*>(v.data());
+            setg(p, p, p + v.size());
+        }
+    } buf(bytes);
+    std::istream in(&buf);
+    LineReader reader(in, kLoadBudget);
+    std::string line;
+    if (!reader.next(line, 4) || line != ".mvn") return std::string();
+    for (size_t n = 0; n < kMaxRecords; ++n) {
+        const bool record = reader.peek(4) == "code";
+        // The line that ends the records is read as well, as the loader does.
+        if (!reader.next(line, 0) || !record) break;
+    }
+    return reader.digest();
 }
 
 ReadResult read_macro_file(const std::string& path, MacroText& text) {

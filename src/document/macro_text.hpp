@@ -68,6 +68,9 @@ enum class ReadResult { unreadable, not_a_macro, ok };
 
 // `size_hint`: the input's size in bytes if known, to size the record list once.
 ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint = 0);
+// The `sha256` read_macro would give for these bytes, without keeping the records; empty when
+// they are not a macro.
+std::string macro_digest(std::string_view bytes);
 ReadResult read_macro_file(const std::string& path, MacroText& text);
 
 // Line 1 of a file (UTF-8); false if the file is not a regular file or is empty.
