@@ -146,11 +146,9 @@ std::string macro_digest(std::string_view bytes) {
     LineReader reader(in, kLoadBudget);
     std::string line;
     if (!reader.next(line, 4) || line != ".mvn") return std::string();
-    for (size_t n = 0; n < kMaxRecords; ++n) {
-        const bool record = reader.peek(4) == "code";
-        // The line that ends the records is read as well, as the loader does.
-        if (!reader.next(line, 0) || !record) break;
-    }
+    // The line that ends the records is read as well, as the loader does.
+    for (size_t n = 0; n < kMaxRecords; ++n)
+        if (!reader.next(line, 4) || line != "code") break;
     return reader.digest();
 }
 

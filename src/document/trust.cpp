@@ -40,20 +40,15 @@ bool is_hash(const std::string& s) {
            });
 }
 
-// Value `n` (1 = the code) of a record, found by position as the parser finds it.
-bool record_value(std::string_view r, int n, std::string_view& out) {
+// The code and the first value of a record, found by position as the parser finds them; one
+// that is missing is left as it was.
+void record_values(std::string_view r, std::string_view& code, std::string_view& value) {
+    size_t bar[4];
     int bars = 0;
-    size_t start = 0;
-    for (size_t p = 0; p < r.size(); ++p) {
-        if (r[p] != '|') continue;
-        if (bars == 2 * (n - 1)) start = p + 1;
-        if (bars == 2 * n - 1) {
-            out = r.substr(start, p - start);
-            return true;
-        }
-        ++bars;
-    }
-    return false;
+    for (size_t p = 0; p < r.size() && bars < 4; ++p)
+        if (r[p] == '|') bar[bars++] = p;
+    if (bars >= 2) code = r.substr(bar[0] + 1, bar[1] - bar[0] - 1);
+    if (bars >= 4) value = r.substr(bar[2] + 1, bar[3] - bar[2] - 1);
 }
 
 }  // namespace
@@ -192,8 +187,7 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         if (r.empty()) continue;
         // A missing value leaves what the slot held before, and so does the run.
         std::string_view code = w.befehl_code[i], value = w.befehl_wert1[i];
-        record_value(r, 1, code);
-        record_value(r, 2, value);
+        record_values(r, code, value);
         const double c = wert_aus_text(code);
         const CommandRow* row = command_row(c);
         if (row && row->launches) out.push_back({i, static_cast<int>(c), std::string(value)});
