@@ -163,14 +163,16 @@ void Records::befehl_aktuellencode() {
     if (r.empty()) return;
     std::vector<std::string>* slots[] = {&w.befehl_code, &w.befehl_wert1, &w.befehl_wert2,
                                          &w.befehl_wert3, &w.befehl_wert4};
+    // A view, so the compiler need not reload the record after each field is written.
+    const std::string_view v = r;
     int bars = 0;
     size_t start = 0;
-    for (size_t p = 0; p < r.size() && bars <= 9; ++p) {
-        if (r[p] != '|') continue;
+    for (size_t p = 0; p < v.size() && bars <= 9; ++p) {
+        if (v[p] != '|') continue;
         if (bars % 2 == 0)
             start = p + 1;
         else
-            (*slots[bars / 2])[i].assign(r, start, p - start);
+            (*slots[bars / 2])[i].assign(v.data() + start, p - start);
         ++bars;
     }
     w.code_aktuell = wert_aus_text(w.befehl_code[i]);
