@@ -38,7 +38,7 @@ std::string macro_file_bytes(std::span<const std::string> records) {
     for (const std::string& r : records) size += r.size() + 2;
     bytes.reserve(size);
     for (const std::string& r : records) {
-        if (std::all_of(r.begin(), r.end(), [](char c) { return (c & 0x80) == 0; }))
+        if (is_ascii(r))
             bytes += r;
         else
             bytes += utf8_to_cp1252(r);

@@ -135,7 +135,7 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
             break;
         }
         // Plain ASCII is already UTF-8.
-        if (!std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; })) {
+        if (!is_ascii(line)) {
             const std::string utf8 = cp1252_to_utf8(line);
             bytes.replace(begin, std::string::npos, utf8);
         }
