@@ -2,6 +2,7 @@
 // every byte of a macro file survives a load and a save.
 #include "document/codepage.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -38,6 +39,7 @@ int to_byte(char32_t cp) {
 }  // namespace
 
 std::string cp1252_to_utf8(std::string_view bytes) {
+    if (is_ascii(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     for (unsigned char b : bytes) append_utf8(out, b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b);
@@ -45,6 +47,7 @@ std::string cp1252_to_utf8(std::string_view bytes) {
 }
 
 std::string utf8_to_cp1252(std::string_view text) {
+    if (is_ascii(text)) return std::string(text);
     std::string out;
     out.reserve(text.size());
     size_t i = 0;

@@ -2,7 +2,6 @@
 #include "document/macro_file.hpp"
 
 #include <algorithm>
-#include <sstream>
 
 #include "app/frm_mavorin.hpp"
 #include "app/loading_scope.hpp"
@@ -35,7 +34,16 @@ double header_digit(const std::string& kopfzeile, size_t position) {
 
 std::string macro_file_bytes(std::span<const std::string> records) {
     std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
-    for (const std::string& r : records) bytes += utf8_to_cp1252(r) + "\r\n";
+    size_t size = bytes.size();
+    for (const std::string& r : records) size += r.size() + 2;
+    bytes.reserve(size);
+    for (const std::string& r : records) {
+        if (is_ascii(r))
+            bytes += r;
+        else
+            bytes += utf8_to_cp1252(r);
+        bytes += "\r\n";
+    }
     return bytes;
 }
 
@@ -57,10 +65,7 @@ void MacroFile::cmd_save_Click() {
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
     // What the user saves is theirs; the file is trusted as the loader will read it.
-    std::istringstream saved(bytes);
-    MacroText text;
-    read_macro(saved, text);
-    w.trust.saved(last_save.ok() ? text.sha256 : std::string());
+    w.trust.saved(last_save.ok() ? macro_digest(bytes) : std::string());
     w.cmd_load.set_enabled(true);
 }
 
@@ -88,9 +93,9 @@ LoadResult MacroFile::load() {
         return LoadResult::not_a_macro;
     }
     // A header without records keeps the macro in memory as it is.
-    const size_t records = text.records.size();
+    const size_t records = text.record_count();
     if (records == 0) return LoadResult::no_records;
-    for (size_t z = 0; z < records; ++z) w.befehl[z] = std::move(text.records[z]);
+    for (size_t z = 0; z < records; ++z) w.befehl[z].assign(text.record(z));
     // The line that ended the macro is stored too, above the count, like a removed command.
     if (text.stop_line) w.befehl[records] = *text.stop_line;
     w.befehl_anzahl = static_cast<int>(records) - 1;

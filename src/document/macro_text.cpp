@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <streambuf>
 
 #include "document/codepage.hpp"
 #include "platform/image_files.hpp"
@@ -25,6 +26,20 @@ bool is_regular(const std::string& path) {
     return std::filesystem::is_regular_file(utf8_path(path), ec);
 }
 
+// The first CR or LF, eight bytes at a time: this loop sees every byte of a loaded file.
+const char* find_line_end(const char* p, const char* end) {
+    constexpr uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+    for (; end - p >= 8; p += 8) {
+        uint64_t x;
+        std::memcpy(&x, p, 8);
+        const uint64_t cr = x ^ (ones * '\r'), lf = x ^ (ones * '\n');
+        // Nonzero when some byte of the word is zero (exact as to whether, not which).
+        if (((cr - ones) & ~cr & highs) | ((lf - ones) & ~lf & highs)) break;
+    }
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    return p;
+}
+
 }  // namespace
 
 void LineReader::hash_read() {
@@ -43,9 +58,9 @@ bool LineReader::fill() {
     return len_ > 0;
 }
 
-bool LineReader::next(std::string& line, size_t keep) {
-    line.clear();
+bool LineReader::append_next(std::string& line, size_t keep) {
     if (cut_ || !fill()) return false;
+    const size_t base = line.size();
     while (fill()) {
         if (budget_ == 0) {
             cut_ = true;
@@ -53,10 +68,10 @@ bool LineReader::next(std::string& line, size_t keep) {
         }
         const size_t n = std::min(len_ - pos_, budget_);
         const char* start = buf_ + pos_;
-        const char* end =
-            std::find_if(start, start + n, [](char c) { return c == '\r' || c == '\n'; });
+        const char* end = find_line_end(start, start + n);
         const size_t take = static_cast<size_t>(end - start);
-        if (line.size() < keep) line.append(start, std::min(take, keep - line.size()));
+        const size_t kept = line.size() - base;
+        if (kept < keep) line.append(start, std::min(take, keep - kept));
         pos_ += take;
         budget_ -= take;
         if (end == start + n) continue;  // no line end yet
@@ -95,28 +110,59 @@ std::string LineReader::digest() {
     return copy.hex_digest();
 }
 
-ReadResult read_macro(std::istream& in, MacroText& text) {
+ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     text = MacroText();
+    // Sized once from the file: growing by doubling would move everything several times.
+    text.record_ends.reserve(std::min(kMaxRecords, size_hint / 16));
+    text.record_bytes.reserve(std::min(size_hint, size_t{16} << 20));
     LineReader reader(in, kLoadBudget);
     std::string line;
     if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
     text.header = cp1252_to_utf8(line);
     if (line.compare(0, 4, ".mvn") != 0) return ReadResult::not_a_macro;
-    while (text.records.size() < kMaxRecords) {
-        if (!reader.next(line)) {
+    std::string& bytes = text.record_bytes;
+    while (text.record_ends.size() < kMaxRecords) {
+        const size_t begin = bytes.size();
+        if (!reader.append_next(bytes)) {
+            bytes.resize(begin);
             text.too_big = reader.cut();
             break;
         }
-        if (line.compare(0, 4, "code") != 0) {
+        const std::string_view line = std::string_view(bytes).substr(begin);
+        if (line.substr(0, 4) != "code") {
             text.stop_line = cp1252_to_utf8(line);
+            bytes.resize(begin);
             break;
         }
-        text.records.push_back(cp1252_to_utf8(line));
+        // Plain ASCII is already UTF-8.
+        if (!is_ascii(line)) {
+            const std::string utf8 = cp1252_to_utf8(line);
+            bytes.replace(begin, std::string::npos, utf8);
+        }
+        text.record_ends.push_back(bytes.size());
     }
     // Only the start of the next line is looked at: the rest of the file is not read.
-    if (text.records.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
+    if (text.record_ends.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
     text.sha256 = reader.digest();
     return ReadResult::ok;
+}
+
+std::string macro_digest(std::string_view bytes) {
+    // Reads straight from the bytes: no copy into a string stream.
+    struct ViewBuf : std::streambuf {
+        explicit ViewBuf(std::string_view v) {
+            char* p = const_cast<char*>(v.data());
+            setg(p, p, p + v.size());
+        }
+    } buf(bytes);
+    std::istream in(&buf);
+    LineReader reader(in, kLoadBudget);
+    std::string line;
+    if (!reader.next(line, 4) || line != ".mvn") return std::string();
+    // The line that ends the records is read as well, as the loader does.
+    for (size_t n = 0; n < kMaxRecords; ++n)
+        if (!reader.next(line, 4) || line != "code") break;
+    return reader.digest();
 }
 
 ReadResult read_macro_file(const std::string& path, MacroText& text) {
@@ -124,7 +170,10 @@ ReadResult read_macro_file(const std::string& path, MacroText& text) {
     if (!is_regular(path)) return ReadResult::unreadable;
     std::ifstream in(utf8_path(path), std::ios::binary);
     if (!in) return ReadResult::unreadable;
-    return read_macro(in, text);
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(utf8_path(path), ec);
+    return read_macro(in, text,
+                      ec ? 0 : static_cast<size_t>(std::min<std::uintmax_t>(size, SIZE_MAX)));
 }
 
 bool read_first_line(const std::string& path, std::string& line) {

@@ -7,6 +7,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/trust.hpp"
@@ -23,7 +24,12 @@ class LineReader {
     LineReader(std::istream& in, size_t budget) : in_(in), budget_(budget) {}
     // The next line without its end, keeping at most `keep` bytes of it. False at the end of the
     // input, or when the budget ran out inside the line (then cut() is true).
-    bool next(std::string& line, size_t keep = SIZE_MAX);
+    bool next(std::string& line, size_t keep = SIZE_MAX) {
+        line.clear();
+        return append_next(line, keep);
+    }
+    // The same, appended to `out` (keeping counts the appended bytes only).
+    bool append_next(std::string& out, size_t keep = SIZE_MAX);
     // Up to `n` bytes of the next line, not counted as read.
     std::string peek(size_t n);
     bool cut() const { return cut_; }
@@ -43,8 +49,15 @@ class LineReader {
 
 // What the loader takes from a macro file.
 struct MacroText {
-    std::string header;                    // line 1 (UTF-8), its first few kilobytes
-    std::vector<std::string> records;      // settings record and commands (UTF-8)
+    std::string header;  // line 1 (UTF-8), its first few kilobytes
+    // Settings record and commands (UTF-8), back to back in one buffer.
+    std::string record_bytes;
+    std::vector<size_t> record_ends;  // where each record ends in record_bytes
+    size_t record_count() const { return record_ends.size(); }
+    std::string_view record(size_t i) const {
+        const size_t begin = i == 0 ? 0 : record_ends[i - 1];
+        return std::string_view(record_bytes).substr(begin, record_ends[i] - begin);
+    }
     std::optional<std::string> stop_line;  // the line that ended the records
     bool beyond_limit = false;  // a record line follows the last one taken: more than 32000
     bool too_big = false;       // the byte budget ran out inside a line
@@ -53,7 +66,11 @@ struct MacroText {
 
 enum class ReadResult { unreadable, not_a_macro, ok };
 
-ReadResult read_macro(std::istream& in, MacroText& text);
+// `size_hint`: the input's size in bytes if known, to size the record list once.
+ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint = 0);
+// The `sha256` read_macro would give for these bytes, without keeping the records; empty when
+// they are not a macro.
+std::string macro_digest(std::string_view bytes);
 ReadResult read_macro_file(const std::string& path, MacroText& text);
 
 // Line 1 of a file (UTF-8); false if the file is not a regular file or is empty.

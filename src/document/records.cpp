@@ -28,6 +28,17 @@ int digit_value(char c) {
 }  // namespace
 
 double wert_aus_text(std::string_view text) {
+    // Most values are a few plain digits: exact as an integer, no need for strtod.
+    if (!text.empty() && text.size() <= 15) {
+        const bool minus = text[0] == '-';
+        size_t k = text[0] == '-' || text[0] == '+' ? 1 : 0;
+        if (k < text.size()) {
+            long long v = 0;
+            for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k)
+                v = v * 10 + (text[k] - '0');
+            if (k == text.size()) return minus ? -static_cast<double>(v) : static_cast<double>(v);
+        }
+    }
     std::string s;
     s.reserve(text.size());
     for (char c : text)
@@ -148,18 +159,20 @@ void Records::schreibebefehl() {
 void Records::befehl_aktuellencode() {
     const int i = w.befehl_aktuell;
     if (i < 0 || i >= kSlots) return;
-    const std::string r = w.befehl[i];
+    const std::string& r = w.befehl[i];
     if (r.empty()) return;
     std::vector<std::string>* slots[] = {&w.befehl_code, &w.befehl_wert1, &w.befehl_wert2,
                                          &w.befehl_wert3, &w.befehl_wert4};
+    // A view, so the compiler need not reload the record after each field is written.
+    const std::string_view v = r;
     int bars = 0;
     size_t start = 0;
-    for (size_t p = 0; p < r.size(); ++p) {
-        if (r[p] != '|') continue;
-        if (bars % 2 == 0 && bars <= 8)
+    for (size_t p = 0; p < v.size() && bars <= 9; ++p) {
+        if (v[p] != '|') continue;
+        if (bars % 2 == 0)
             start = p + 1;
-        else if (bars <= 9)
-            (*slots[bars / 2])[i] = r.substr(start, p - start);
+        else
+            (*slots[bars / 2])[i].assign(v.data() + start, p - start);
         ++bars;
     }
     w.code_aktuell = wert_aus_text(w.befehl_code[i]);

@@ -8,6 +8,7 @@
 
 #include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
+#include "document/sha256/blocks.hpp"
 #include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
 
@@ -39,20 +40,15 @@ bool is_hash(const std::string& s) {
            });
 }
 
-// Value `n` (1 = the code) of a record, found by position as the parser finds it.
-bool record_value(const std::string& r, int n, std::string& out) {
+// The code and the first value of a record, found by position as the parser finds them; one
+// that is missing is left as it was.
+void record_values(std::string_view r, std::string_view& code, std::string_view& value) {
+    size_t bar[4];
     int bars = 0;
-    size_t start = 0;
-    for (size_t p = 0; p < r.size(); ++p) {
-        if (r[p] != '|') continue;
-        if (bars == 2 * (n - 1)) start = p + 1;
-        if (bars == 2 * n - 1) {
-            out = r.substr(start, p - start);
-            return true;
-        }
-        ++bars;
-    }
-    return false;
+    for (size_t p = 0; p < r.size() && bars < 4; ++p)
+        if (r[p] == '|') bar[bars++] = p;
+    if (bars >= 2) code = r.substr(bar[0] + 1, bar[1] - bar[0] - 1);
+    if (bars >= 4) value = r.substr(bar[2] + 1, bar[3] - bar[2] - 1);
 }
 
 }  // namespace
@@ -61,39 +57,42 @@ Sha256::Sha256()
     : h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
          0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
-void Sha256::block(const unsigned char* p) {
-    uint32_t m[64];
-    for (int i = 0; i < 16; ++i)
-        m[i] = uint32_t(p[4 * i]) << 24 | uint32_t(p[4 * i + 1]) << 16 |
-               uint32_t(p[4 * i + 2]) << 8 | uint32_t(p[4 * i + 3]);
-    for (int i = 16; i < 64; ++i) {
-        const uint32_t s0 = rotr(m[i - 15], 7) ^ rotr(m[i - 15], 18) ^ (m[i - 15] >> 3);
-        const uint32_t s1 = rotr(m[i - 2], 17) ^ rotr(m[i - 2], 19) ^ (m[i - 2] >> 10);
-        m[i] = m[i - 16] + s0 + m[i - 7] + s1;
+void sha256_blocks_portable(uint32_t* state, const unsigned char* p, size_t blocks) {
+    for (; blocks > 0; --blocks, p += 64) {
+        uint32_t m[64];
+        for (int i = 0; i < 16; ++i)
+            m[i] = uint32_t(p[4 * i]) << 24 | uint32_t(p[4 * i + 1]) << 16 |
+                   uint32_t(p[4 * i + 2]) << 8 | uint32_t(p[4 * i + 3]);
+        for (int i = 16; i < 64; ++i) {
+            const uint32_t s0 = rotr(m[i - 15], 7) ^ rotr(m[i - 15], 18) ^ (m[i - 15] >> 3);
+            const uint32_t s1 = rotr(m[i - 2], 17) ^ rotr(m[i - 2], 19) ^ (m[i - 2] >> 10);
+            m[i] = m[i - 16] + s0 + m[i - 7] + s1;
+        }
+        uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4], f = state[5],
+                 g = state[6], h = state[7];
+        for (int i = 0; i < 64; ++i) {
+            const uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) +
+                                ((e & f) ^ (~e & g)) + kRound[i] + m[i];
+            const uint32_t t2 =
+                (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+            h = g;
+            g = f;
+            f = e;
+            e = d + t1;
+            d = c;
+            c = b;
+            b = a;
+            a = t1 + t2;
+        }
+        state[0] += a;
+        state[1] += b;
+        state[2] += c;
+        state[3] += d;
+        state[4] += e;
+        state[5] += f;
+        state[6] += g;
+        state[7] += h;
     }
-    uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3], e = h_[4], f = h_[5], g = h_[6], h = h_[7];
-    for (int i = 0; i < 64; ++i) {
-        const uint32_t t1 =
-            h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + m[i];
-        const uint32_t t2 =
-            (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    h_[0] += a;
-    h_[1] += b;
-    h_[2] += c;
-    h_[3] += d;
-    h_[4] += e;
-    h_[5] += f;
-    h_[6] += g;
-    h_[7] += h;
 }
 
 void Sha256::update(std::string_view bytes) {
@@ -107,10 +106,12 @@ void Sha256::update(std::string_view bytes) {
         p += take;
         n -= take;
         if (used_ < 64) return;
-        block(buf_);
+        sha256_blocks(h_, buf_, 1);
         used_ = 0;
     }
-    for (; n >= 64; p += 64, n -= 64) block(p);
+    sha256_blocks(h_, p, n / 64);
+    p += n / 64 * 64;
+    n %= 64;
     std::memcpy(buf_, p, n);
     used_ = n;
 }
@@ -185,12 +186,11 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         // An empty slot runs as the default record.
         if (r.empty()) continue;
         // A missing value leaves what the slot held before, and so does the run.
-        std::string code = w.befehl_code[i], value = w.befehl_wert1[i];
-        record_value(r, 1, code);
-        record_value(r, 2, value);
+        std::string_view code = w.befehl_code[i], value = w.befehl_wert1[i];
+        record_values(r, code, value);
         const double c = wert_aus_text(code);
         const CommandRow* row = command_row(c);
-        if (row && row->launches) out.push_back({i, static_cast<int>(c), value});
+        if (row && row->launches) out.push_back({i, static_cast<int>(c), std::string(value)});
     }
     return out;
 }

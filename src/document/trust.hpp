@@ -20,7 +20,6 @@ class Sha256 {
     std::string hex_digest();
 
   private:
-    void block(const unsigned char* p);
     uint32_t h_[8];
     unsigned char buf_[64];
     size_t used_ = 0;

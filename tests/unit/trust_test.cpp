@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "document/sha256/blocks.hpp"
 #include "fixture.hpp"
 
 namespace mavorin {
@@ -19,6 +20,18 @@ TEST(Sha256, KnownAnswerFedInAnyPieces) {
                   "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0")
             << "pieces of " << piece;
     }
+}
+
+// The processor's SHA instructions, where used, must agree with the plain code on any bytes.
+TEST(Sha256, BlockCodeAgreesWithPlainCode) {
+    unsigned char bytes[64 * 5];
+    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(i * 167 + 13);
+    uint32_t a[8] = {1, 2, 3, 4, 5, 6, 7, 0xffffffff}, b[8];
+    std::copy(a, a + 8, b);
+    sha256_blocks(a, bytes, 5);
+    sha256_blocks_portable(b, bytes, 5);
+    EXPECT_TRUE(std::equal(a, a + 8, b));
+    EXPECT_NE(a[0], 1u);
 }
 
 class TrustTest : public testing::WindowTest {
