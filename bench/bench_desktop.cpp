@@ -4,7 +4,6 @@
 //   capture  full-screen capture + JPEG vs `import -window root`
 //   idle-peer  an empty Qt window woken by a 10 ms timer: the floor for the idle CPU figure
 //   pixel    pixel-watch reaction, screen change to the next command, vs a watcher polling `import`
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -211,12 +210,6 @@ class WatchPlatform : public RecordingPlatform {
     }
 };
 
-double cpu_seconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
 void print_stats(const char* who, std::vector<double> v) {
     std::sort(v.begin(), v.end());
     double mean = 0;
@@ -311,30 +304,10 @@ int pixel() {
         peer.push_back(std::chrono::duration<double, std::milli>(detected - changed).count());
     }
     cover.show(false);
-    // The cost of watching: five seconds of a watch that sees no change.
-    double cpu = 0;
-    int polls = 0;
-    {
-        qt::QtEventLoop loop;
-        WatchPlatform p(loop, dir);
-        p.cmdline = "\"" + dir + "/watch.mvn\"";
-        frm_mavorin w(p, loop);
-        w.startup.Form_Load();
-        bool done = false;
-        QTimer::singleShot(5000, [&] { done = true; });
-        const double before = cpu_seconds();
-        while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        cpu = (cpu_seconds() - before) / 5;
-        polls = p.captures;
-    }
     std::filesystem::remove_all(dir);
     print_stats("mavorin", ours);
     print_stats("floor (virtual clock)", floor);
     print_stats("import loop", peer);
-    std::printf(
-        "pixel watch cpu: mavorin %.2f%% of one core while watching (%d captures of a "
-        "5x5 block in 5 s)\n",
-        100 * cpu, polls);
     return 0;
 }
 

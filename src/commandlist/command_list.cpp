@@ -19,13 +19,13 @@ std::string list_line(int index, const std::string& record) {
 
 void CommandList::befehlsliste() {
     w.liste_anzahl = std::min(w.befehl_anzahl, w.liste_max);
-    w.lst_code.clear();
+    std::vector<std::string> lines;
+    lines.reserve(std::max(0, std::min(w.liste_anzahl + 1, kSlots)));
     for (int i = 0; i <= w.liste_anzahl && i < kSlots; ++i)
-        w.lst_code.add_item(list_line(i, w.befehl[i]));
-    if (w.befehl_aktuell <= w.liste_anzahl) {
-        w.lst_code.set_selected(w.befehl_aktuell, true);
-        w.lst_code.set_list_index(w.befehl_aktuell);
-    }
+        lines.push_back(list_line(i, w.befehl[i]));
+    // A run rebuilds the list on every step; unchanged, the view is left alone.
+    w.lst_code.set_items(std::move(lines),
+                         w.befehl_aktuell <= w.liste_anzahl ? w.befehl_aktuell : -1);
 }
 
 void CommandList::set_count(int n) {

@@ -62,18 +62,22 @@ void Panels::wire_plain_fields() {
 
 void Panels::codesichtbar() {
     frm_mavorin& f = w;
-    for (form::Control* c : hide_order()) c->set_visible(false);
-    f.Timer_XYPos.set_enabled(false);
-    f.Timer_combobox.set_enabled(true);
-
     const CommandRow* row = command_row(f.code_aktuell);
     const int i = f.befehl_aktuell;
-    if (!row || i < 0 || i >= kSlots) return;
+    const bool shows = row && i >= 0 && i < kSlots;
+    // The panel that stays is not hidden first: a run shows the same one on every step, and the
+    // view should hear only of what really changes.
+    const std::vector<form::Control*> panel = shows ? row->panel(f) : std::vector<form::Control*>{};
+    for (form::Control* c : hide_order())
+        if (std::find(panel.begin(), panel.end(), c) == panel.end()) c->set_visible(false);
+    f.Timer_XYPos.set_enabled(false);
+    f.Timer_combobox.set_enabled(true);
+    if (!shows) return;
     const int code = static_cast<int>(f.code_aktuell);
     f.lbl_info.set_caption(row->prompt);
     row->fill(f, i, wert_aus_text(f.befehl_code[i]) == code);
     if (row->follows_cursor) f.Timer_XYPos.set_enabled(true);
-    for (form::Control* c : row->panel(f)) c->set_visible(true);
+    for (form::Control* c : panel) c->set_visible(true);
     if (code == kCdDriveCode) f.command_list.befehlsliste();
 }
 

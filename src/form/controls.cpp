@@ -149,6 +149,17 @@ void ListBox::add_item(const std::string& s) {
     notify();
 }
 
+void ListBox::set_items(std::vector<std::string> items, int current) {
+    if (current < -1 || current >= static_cast<int>(items.size())) current = -1;
+    std::vector<bool> sel(items.size(), false);
+    if (current >= 0) sel[current] = true;
+    if (items == items_ && sel == sel_ && index_ == current) return;
+    items_ = std::move(items);
+    sel_ = std::move(sel);
+    index_ = current;
+    notify();
+}
+
 bool ListBox::selected(int i) const {
     return i >= 0 && i < list_count() && sel_[i];
 }

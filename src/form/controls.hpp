@@ -169,6 +169,9 @@ class ListBox : public Control {
     int list_count() const { return static_cast<int>(items_.size()); }
     void clear();
     void add_item(const std::string& s);
+    // Clearing and adding the lines one by one, then selecting and focusing `current` (-1 for
+    // none), in one step: the view hears of it only when the result differs.
+    void set_items(std::vector<std::string> items, int current);
     bool selected(int i) const;
     void set_selected(int i, bool on);
     int selected_count() const;

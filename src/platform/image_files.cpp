@@ -105,6 +105,10 @@ SaveResult save_bmp_file(const Bitmap& image, const std::string& path) {
                      Durability::plain);
 }
 
+std::string first_field(std::string_view bytes) {
+    return std::string(bytes.substr(0, bytes.find_first_of(",\r\n")));
+}
+
 bool read_first_field_of_file(const std::string& path, std::string& field) {
     std::ifstream in(utf8_path(path), std::ios::binary);
     if (!in) return false;

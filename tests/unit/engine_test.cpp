@@ -351,6 +351,23 @@ TEST_F(ActionsTest, AFailedJpegIsReportedAndDoesNotStopTheRun) {
     }
 }
 
+TEST_F(ActionsTest, AWatchThatSeesNoChangeLeavesTheWindowAlone) {
+    // The view redraws what changed: showing the same line and panel again on every poll must
+    // not count as a change, or a watch would redraw the window a hundred times a second.
+    struct Counter : form::ControlObserver {
+        std::map<std::string, int> changed;
+        void control_changed(form::Control& c) override { ++changed[c.name()]; }
+    } counter;
+    run({settings(10, 0), "code:|010|xpos:|10|ypos:|10|break:|0|", "code:|002|xpos:|1|ypos:|1|"});
+    clock.advance(100);
+    for (form::Control* c : w->all_controls()) c->set_observer(&counter);
+    const size_t polls = times("capture_screen").size();
+    clock.advance(1000);
+    EXPECT_GT(times("capture_screen").size(), polls + 40);
+    EXPECT_EQ(counter.changed, (std::map<std::string, int>{}));
+    EXPECT_TRUE(w->txt_10_x.visible() && w->lst_code.selected(1));
+}
+
 TEST_F(ActionsTest, PixelWatchRetriesEveryPauseWhileNoSnapshotCanBeWritten) {
     std::filesystem::create_directory(dir.file("code10.bmp"));
     run({settings(100, 0), "code:|010|xpos:|10|ypos:|10|break:|1|", "code:|002|xpos:|1|ypos:|1|"});

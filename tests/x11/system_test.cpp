@@ -61,6 +61,16 @@ TEST_F(X11Files, BmpAndJpegFilesReadBackWithColoursAndQuality) {
     EXPECT_FALSE(dev->save_bmp(shot, "no-such-folder/a.bmp"));
     EXPECT_NE(dev->save_jpeg(Bitmap{}, "q.jpg", 80), 0);
     EXPECT_EQ(shell("identify -format '%Q ' q.jpg; ls | wc -l"), "75 2");
+    // Saving an unchanged picture again may skip the disk, but never past a change made outside.
+    const std::string block = (folder / "block.bmp").string();
+    std::string field;
+    ASSERT_TRUE(dev->save_bmp(shot.crop(10, 10, 3, 2), block));
+    shell("printf 'outside,' > block.bmp");
+    ASSERT_TRUE(dev->read_first_field(block, field));
+    EXPECT_EQ(field, "outside");
+    shell("rm block.bmp");
+    ASSERT_TRUE(dev->save_bmp(shot.crop(10, 10, 3, 2), block));
+    EXPECT_TRUE(dev->file_exists(block));
 }
 
 TEST_F(X11Files, PowerCommandsAskLogindThroughBusctlAndLeaveNoZombie) {

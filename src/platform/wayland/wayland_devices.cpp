@@ -14,6 +14,7 @@
 
 #include "platform/image_files.hpp"
 #include "platform/log.hpp"
+#include "platform/posix/picture_files.hpp"
 #include "platform/wayland/wayland_clipboard.hpp"
 #include "platform/wayland/wayland_connection.hpp"
 #include "platform/wayland/wayland_keymap.hpp"
@@ -263,7 +264,7 @@ class WaylandDevices : public DeviceServices {
     }
 
     bool save_bmp(const Bitmap& image, const std::string& path) override {
-        return save_bmp_file(image, resolve(path)).ok();
+        return pictures_.save_bmp(image, resolve(path));
     }
     int save_jpeg(const Bitmap& image, const std::string& path, int quality) override {
         std::string bytes;
@@ -278,7 +279,7 @@ class WaylandDevices : public DeviceServices {
         return !path.empty() && std::filesystem::is_regular_file(resolve(path), ec);
     }
     bool read_first_field(const std::string& path, std::string& field) override {
-        return read_first_field_of_file(resolve(path), field);
+        return pictures_.read_first_field(resolve(path), field);
     }
     std::string current_folder() override {
         std::error_code ec;
@@ -302,6 +303,7 @@ class WaylandDevices : public DeviceServices {
     }
 
   private:
+    PictureFiles pictures_;
     std::string resolve(const std::string& path) { return resolve_path(current_folder(), path); }
 
     static void start_bitmap(Bitmap& b, int x, int y, int w, int h) {

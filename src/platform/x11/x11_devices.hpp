@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/desktop_platform.hpp"
+#include "platform/posix/picture_files.hpp"
 #include "platform/sendkeys.hpp"
 #include "platform/x11/x11_clipboard.hpp"
 #include "platform/x11/x11_platform.hpp"
@@ -207,6 +208,7 @@ class X11Devices : public DeviceServices {
     KeyPoll keypoll_;
     Keyboard keyboard_;
     ScreenCapture capture_;
+    PictureFiles pictures_;
     Clipboard clipboard_;
     uint64_t pastes_served_ = 0;  // clipboard requests answered before the current paste chord
     std::mt19937 random_;

@@ -240,7 +240,7 @@ std::string X11Devices::resolve(const std::string& path) {
 }
 
 bool X11Devices::save_bmp(const Bitmap& image, const std::string& path) {
-    return save_bmp_file(image, resolve(path)).ok();
+    return pictures_.save_bmp(image, resolve(path));
 }
 
 int X11Devices::save_jpeg(const Bitmap& image, const std::string& path, int quality) {
@@ -260,7 +260,7 @@ bool X11Devices::file_exists(const std::string& path) {
 }
 
 bool X11Devices::read_first_field(const std::string& path, std::string& field) {
-    return read_first_field_of_file(resolve(path), field);
+    return pictures_.read_first_field(resolve(path), field);
 }
 
 std::string X11Devices::current_folder() {
