@@ -24,6 +24,7 @@ RunTray::RunTray(frm_mavorin& model, QObject* parent)
 }
 
 void RunTray::refresh() {
+    const bool was = wanted_;
     wanted_ = m_.running();
     if (wanted_) {
         // The title's run part: "Mavorin – läuft, Durchlauf 2 von 3".
@@ -32,7 +33,13 @@ void RunTray::refresh() {
         const QString tip = q("Mavorin" + (run == std::string::npos ? "" : title.substr(run)));
         if (icon_.toolTip() != tip) icon_.setToolTip(tip);
     }
-    const bool show = wanted_ && QSystemTrayIcon::isSystemTrayAvailable();
+    // Asking for the tray is a round trip to the display, and this runs before every sleep: ask
+    // when a run starts, then once a second for a tray that comes or goes.
+    if (wanted_ && (!was || !asked_.isValid() || asked_.elapsed() >= 1000)) {
+        tray_ = QSystemTrayIcon::isSystemTrayAvailable();
+        asked_.start();
+    }
+    const bool show = wanted_ && tray_;
     if (icon_.isVisible() != show) icon_.setVisible(show);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -28,6 +29,8 @@ class RunTray : public QObject {
     QMenu menu_;
     QAction abort_;
     bool wanted_ = false;
+    bool tray_ = false;
+    QElapsedTimer asked_;
 };
 
 }  // namespace mavorin::qt
