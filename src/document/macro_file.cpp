@@ -2,7 +2,10 @@
 #include "document/macro_file.hpp"
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
+#include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
 #include "app/loading_scope.hpp"
 #include "document/codepage.hpp"
@@ -61,11 +64,22 @@ void MacroFile::cmd_save_Click() {
     if (wert_aus_text(w.txt_0_loop.text()) < 0) w.txt_0_loop.set_text("0");
     const std::string bytes = macro_file_bytes(
         {w.befehl.begin(), w.befehl.begin() + std::min(w.befehl_anzahl + 1, kSlots)});
+    // A large macro is hashed while the disk syncs.
+    std::future<std::string> digest;
+    if (bytes.size() >= kBackgroundHashBytes) {
+        try {
+            digest = std::async(std::launch::async, [&bytes] { return macro_digest(bytes); });
+        } catch (const std::system_error&) {
+            // No thread to be had: hashed below.
+        }
+    }
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
+    std::string hash;
+    if (last_save.ok()) hash = digest.valid() ? digest.get() : macro_digest(bytes);
     // What the user saves is theirs; the file is trusted as the loader will read it.
-    w.trust.saved(last_save.ok() ? macro_digest(bytes) : std::string());
+    w.trust.saved(hash);
     w.cmd_load.set_enabled(true);
 }
 
@@ -100,9 +114,18 @@ LoadResult MacroFile::load() {
     if (text.stop_line) w.befehl[records] = *text.stop_line;
     w.befehl_anzahl = static_cast<int>(records) - 1;
 
+    // What launches_in would find, taken from this parse rather than from a second one.
+    std::vector<LaunchCommand> launches;
     for (int z = 0; z <= w.befehl_anzahl; ++z) {
         w.befehl_aktuell = z;
         w.records.befehl_aktuellencode();
+        if (z == 0) continue;
+        if (w.code_aktuell > w.code_anzahl) {
+            // The record was replaced by the default one: ask about that.
+            for (LaunchCommand& l : launches_in(w, z, z)) launches.push_back(std::move(l));
+        } else if (const CommandRow* row = command_row(w.code_aktuell); row && row->launches) {
+            launches.push_back({z, static_cast<int>(w.code_aktuell), w.befehl_wert1[z]});
+        }
     }
     w.command_list.befehlsliste();
     w.hsc_befehle.set_min(0);
@@ -132,7 +155,7 @@ LoadResult MacroFile::load() {
     }
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
-    w.trust.loaded(text.sha256);
+    w.trust.loaded(text.sha256, launches);
     // Re-saving would drop what was not loaded: say so rather than lose it silently.
     if (text.beyond_limit)
         tell("Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000.");

@@ -8,6 +8,7 @@
 
 #include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
+#include "document/records.hpp"
 #include "document/sha256/blocks.hpp"
 #include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
@@ -44,9 +45,7 @@ bool is_hash(const std::string& s) {
 // that is missing is left as it was.
 void record_values(std::string_view r, std::string_view& code, std::string_view& value) {
     size_t bar[4];
-    int bars = 0;
-    for (size_t p = 0; p < r.size() && bars < 4; ++p)
-        if (r[p] == '|') bar[bars++] = p;
+    const size_t bars = find_bars(r, bar, 4);
     if (bars >= 2) code = r.substr(bar[0] + 1, bar[1] - bar[0] - 1);
     if (bars >= 4) value = r.substr(bar[2] + 1, bar[3] - bar[2] - 1);
 }
@@ -195,17 +194,24 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
     return out;
 }
 
-std::vector<std::string> Trust::launch_records() const {
+namespace {
+
+std::vector<std::string> launch_texts(const std::vector<LaunchCommand>& launches) {
     std::vector<std::string> out;
-    for (const LaunchCommand& l : launches_in(w, 1, w.befehl_anzahl))
-        out.push_back(std::to_string(l.code) + "|" + l.value);
+    for (const LaunchCommand& l : launches) out.push_back(std::to_string(l.code) + "|" + l.value);
     return out;
 }
 
-void Trust::loaded(const std::string& file_hash) {
+}  // namespace
+
+std::vector<std::string> Trust::launch_records() const {
+    return launch_texts(launches_in(w, 1, w.befehl_anzahl));
+}
+
+void Trust::loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches) {
     file_hash_ = file_hash;
     trusted_ = TrustStore(w.platform.user_data_folder()).contains(file_hash);
-    file_launches_ = launch_records();
+    file_launches_ = launch_texts(launches);
 }
 
 void Trust::saved(const std::string& file_hash) {
