@@ -37,14 +37,19 @@ double header_digit(const std::string& kopfzeile, size_t position) {
 
 std::string macro_file_bytes(std::span<const std::string> records) {
     std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
-    size_t size = bytes.size();
+    const size_t header = bytes.size();
+    size_t size = header;
     for (const std::string& r : records) size += r.size() + 2;
     bytes.reserve(size);
     for (const std::string& r : records) {
-        if (is_ascii(r))
-            bytes += r;
-        else
-            bytes += utf8_to_cp1252(r);
+        bytes += r;
+        bytes += "\r\n";
+    }
+    // Plain ASCII is already Windows-1252: one check of everything beats one per record.
+    if (is_ascii(bytes)) return bytes;
+    bytes.resize(header);
+    for (const std::string& r : records) {
+        bytes += utf8_to_cp1252(r);
         bytes += "\r\n";
     }
     return bytes;
@@ -64,22 +69,25 @@ void MacroFile::cmd_save_Click() {
     if (wert_aus_text(w.txt_0_loop.text()) < 0) w.txt_0_loop.set_text("0");
     const std::string bytes = macro_file_bytes(
         {w.befehl.begin(), w.befehl.begin() + std::min(w.befehl_anzahl + 1, kSlots)});
-    // A large macro is hashed while the disk syncs.
-    std::future<std::string> digest;
+    // What the trust check keeps of the saved macro; gathered while the disk syncs when large
+    // (the save itself touches nothing of the window).
+    const auto facts = [this, &bytes] {
+        return std::pair{macro_digest(bytes), launches_in(w, 1, w.befehl_anzahl)};
+    };
+    std::future<decltype(facts())> pending;
     if (bytes.size() >= kBackgroundHashBytes) {
         try {
-            digest = std::async(std::launch::async, [&bytes] { return macro_digest(bytes); });
+            pending = std::async(std::launch::async, facts);
         } catch (const std::system_error&) {
-            // No thread to be had: hashed below.
+            // No thread to be had: gathered below.
         }
     }
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
-    std::string hash;
-    if (last_save.ok()) hash = digest.valid() ? digest.get() : macro_digest(bytes);
+    const auto [hash, launches] = pending.valid() ? pending.get() : facts();
     // What the user saves is theirs; the file is trusted as the loader will read it.
-    w.trust.saved(hash);
+    w.trust.saved(last_save.ok() ? hash : std::string(), launches);
     w.cmd_load.set_enabled(true);
 }
 
