@@ -2,8 +2,6 @@
 #include "document/macro_file.hpp"
 
 #include <algorithm>
-#include <future>
-#include <system_error>
 
 #include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
@@ -69,25 +67,11 @@ void MacroFile::cmd_save_Click() {
     if (wert_aus_text(w.txt_0_loop.text()) < 0) w.txt_0_loop.set_text("0");
     const std::string bytes = macro_file_bytes(
         {w.befehl.begin(), w.befehl.begin() + std::min(w.befehl_anzahl + 1, kSlots)});
-    // What the trust check keeps of the saved macro; gathered while the disk syncs when large
-    // (the save itself touches nothing of the window).
-    const auto facts = [this, &bytes] {
-        return std::pair{macro_digest(bytes), launches_in(w, 1, w.befehl_anzahl)};
-    };
-    std::future<decltype(facts())> pending;
-    if (bytes.size() >= kBackgroundHashBytes) {
-        try {
-            pending = std::async(std::launch::async, facts);
-        } catch (const std::system_error&) {
-            // No thread to be had: gathered below.
-        }
-    }
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
-    const auto [hash, launches] = pending.valid() ? pending.get() : facts();
     // What the user saves is theirs; the file is trusted as the loader will read it.
-    w.trust.saved(last_save.ok() ? hash : std::string(), launches);
+    w.trust.saved(last_save.ok() ? macro_digest(bytes) : std::string());
     w.cmd_load.set_enabled(true);
 }
 
@@ -117,14 +101,11 @@ LoadResult MacroFile::load() {
     // A header without records keeps the macro in memory as it is.
     const size_t records = text.record_count();
     if (records == 0) return LoadResult::no_records;
-    for (size_t z = 0; z < records; ++z) w.befehl[z].assign(text.record(z));
-    // The line that ended the macro is stored too, above the count, like a removed command.
-    if (text.stop_line) w.befehl[records] = *text.stop_line;
-    w.befehl_anzahl = static_cast<int>(records) - 1;
-
-    // What launches_in would find, taken from this parse rather than from a second one.
+    // Each record is parsed as it is stored, while it is still in the cache. What launches_in
+    // would find is taken from this parse rather than from a second one.
     std::vector<LaunchCommand> launches;
-    for (int z = 0; z <= w.befehl_anzahl; ++z) {
+    for (int z = 0; z < static_cast<int>(records); ++z) {
+        w.befehl[z].assign(text.record(z));
         w.befehl_aktuell = z;
         w.records.befehl_aktuellencode();
         if (z == 0) continue;
@@ -135,6 +116,9 @@ LoadResult MacroFile::load() {
             launches.push_back({z, static_cast<int>(w.code_aktuell), w.befehl_wert1[z]});
         }
     }
+    // The line that ended the macro is stored too, above the count, like a removed command.
+    if (text.stop_line) w.befehl[records] = *text.stop_line;
+    w.befehl_anzahl = static_cast<int>(records) - 1;
     w.command_list.befehlsliste();
     w.hsc_befehle.set_min(0);
     w.hsc_befehle.set_value(0);

@@ -214,10 +214,10 @@ void Trust::loaded(const std::string& file_hash, const std::vector<LaunchCommand
     file_launches_ = launch_texts(launches);
 }
 
-void Trust::saved(const std::string& file_hash, const std::vector<LaunchCommand>& launches) {
+void Trust::saved(const std::string& file_hash) {
     trusted_ = true;
     file_hash_ = file_hash;
-    file_launches_ = launch_texts(launches);
+    file_launches_ = launch_records();
     if (!file_hash.empty()) TrustStore(w.platform.user_data_folder()).approve(file_hash);
 }
 
