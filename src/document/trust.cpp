@@ -41,15 +41,6 @@ bool is_hash(const std::string& s) {
            });
 }
 
-// The code and the first value of a record, found by position as the parser finds them; one
-// that is missing is left as it was.
-void record_values(std::string_view r, std::string_view& code, std::string_view& value) {
-    size_t bar[4];
-    const size_t bars = find_bars(r, bar, 4);
-    if (bars >= 2) code = r.substr(bar[0] + 1, bar[1] - bar[0] - 1);
-    if (bars >= 4) value = r.substr(bar[2] + 1, bar[3] - bar[2] - 1);
-}
-
 }  // namespace
 
 Sha256::Sha256()
@@ -184,12 +175,18 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         const std::string& r = w.befehl[i];
         // An empty slot runs as the default record.
         if (r.empty()) continue;
-        // A missing value leaves what the slot held before, and so does the run.
-        std::string_view code = w.befehl_code[i], value = w.befehl_wert1[i];
-        record_values(r, code, value);
-        const double c = wert_aus_text(code);
+        // The code and the first value by position, as the parser finds them. A missing one is
+        // what the slot held before, and so for the run; only then is the slot looked at.
+        size_t bar[4];
+        const size_t bars = find_bars(r, bar, 4);
+        const auto field = [&](size_t k, const std::string& kept) {
+            return bars > k ? std::string_view(r).substr(bar[k - 1] + 1, bar[k] - bar[k - 1] - 1)
+                            : std::string_view(kept);
+        };
+        const double c = wert_aus_text(field(1, w.befehl_code[i]));
         const CommandRow* row = command_row(c);
-        if (row && row->launches) out.push_back({i, static_cast<int>(c), std::string(value)});
+        if (row && row->launches)
+            out.push_back({i, static_cast<int>(c), std::string(field(3, w.befehl_wert1[i]))});
     }
     return out;
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <sstream>
+#include <tuple>
 
 #include "document/macro_text.hpp"
 #include "document/sha256/blocks.hpp"
@@ -138,6 +139,29 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
             EXPECT_EQ(launched(), answer ? 0u : 1u);
             EXPECT_EQ(platform.calls_of("set_cursor_pos").size(), answer || single ? 0u : 1u);
             EXPECT_EQ(w->cmd_start.caption(), "Start");
+        }
+    }
+}
+
+// A record without its code or value launches with what the slot held, as the run does.
+TEST_F(TrustTest, MissingFieldsAreWhatTheSlotHeld) {
+    start();
+    const std::tuple<const char*, const char*, const char*, int, const char*> rows[] = {
+        {"code:|006|pfad:|own|", "1", "held", 6, "own"},
+        {"code:|006|", "1", "held", 6, "held"},
+        {"code|", "7", "held", 7, "held"},
+        {"code:|002|pfad:|own|", "6", "held", 0, ""},
+    };
+    for (const auto& [record, code, value, launch_code, launch_value] : rows) {
+        SCOPED_TRACE(record);
+        w->befehl[2] = record;
+        w->befehl_code[2] = code;
+        w->befehl_wert1[2] = value;
+        const auto launches = launches_in(*w, 2, 2);
+        ASSERT_EQ(launches.size(), launch_code ? 1u : 0u);
+        if (launch_code) {
+            EXPECT_EQ(launches[0].code, launch_code);
+            EXPECT_EQ(launches[0].value, std::string(launch_value));
         }
     }
 }
