@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <sstream>
-#include <tuple>
 
 #include "document/macro_text.hpp"
 #include "document/sha256/blocks.hpp"
@@ -48,16 +47,13 @@ TEST(MacroDigest, LargeFilesHashExactlyTheBytesTheLoaderReads) {
     // The rest of the file, and how much of it the loader reads.
     const std::pair<std::string, size_t> tails[] = {{"", 0}, {"stop\r\nx", 6}, {"stop\rcode\n", 5}};
     for (const auto& [tail, read] : tails) {
-        SCOPED_TRACE(tail);
         const std::string file = records + tail;
         std::istringstream in(file);
         MacroText text;
         ASSERT_EQ(read_macro(in, text, file.size()), ReadResult::ok);
-        EXPECT_EQ(text.sha256, sha256_hex(file.substr(0, records.size() + read)));
+        EXPECT_EQ(text.sha256, sha256_hex(file.substr(0, records.size() + read))) << tail;
         EXPECT_EQ(macro_digest(file), text.sha256);
-        ASSERT_EQ(text.record_count(), static_cast<size_t>(n));
-        EXPECT_EQ(text.record(n - 1),
-                  "code:|" + std::to_string(n - 1) + "|text:|and some more text|");
+        EXPECT_EQ(text.record_count(), static_cast<size_t>(n));
     }
 }
 
@@ -146,23 +142,21 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
 // A record without its code or value launches with what the slot held, as the run does.
 TEST_F(TrustTest, MissingFieldsAreWhatTheSlotHeld) {
     start();
-    const std::tuple<const char*, const char*, const char*, int, const char*> rows[] = {
-        {"code:|006|pfad:|own|", "1", "held", 6, "own"},
-        {"code:|006|", "1", "held", 6, "held"},
-        {"code|", "7", "held", 7, "held"},
-        {"code:|002|pfad:|own|", "6", "held", 0, ""},
+    // Record, the slot's code and value before, what launches ("" nothing).
+    const std::tuple<const char*, const char*, std::string> rows[] = {
+        {"code:|006|pfad:|own|", "1", "6 own"},
+        {"code:|006|", "1", "6 held"},
+        {"code|", "7", "7 held"},
+        {"code:|002|pfad:|own|", "6", ""},
     };
-    for (const auto& [record, code, value, launch_code, launch_value] : rows) {
-        SCOPED_TRACE(record);
+    for (const auto& [record, code, launch] : rows) {
         w->befehl[2] = record;
         w->befehl_code[2] = code;
-        w->befehl_wert1[2] = value;
-        const auto launches = launches_in(*w, 2, 2);
-        ASSERT_EQ(launches.size(), launch_code ? 1u : 0u);
-        if (launch_code) {
-            EXPECT_EQ(launches[0].code, launch_code);
-            EXPECT_EQ(launches[0].value, std::string(launch_value));
-        }
+        w->befehl_wert1[2] = "held";
+        std::string got;
+        for (const LaunchCommand& l : launches_in(*w, 2, 2))
+            got += std::to_string(l.code) + " " + l.value;
+        EXPECT_EQ(got, launch) << record;
     }
 }
 
