@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
 #include "app/loading_scope.hpp"
 #include "document/codepage.hpp"
@@ -34,14 +35,19 @@ double header_digit(const std::string& kopfzeile, size_t position) {
 
 std::string macro_file_bytes(std::span<const std::string> records) {
     std::string bytes = ".mvn 0000 Mavorin " MAVORIN_VERSION " macro\r\n";
-    size_t size = bytes.size();
+    const size_t header = bytes.size();
+    size_t size = header;
     for (const std::string& r : records) size += r.size() + 2;
     bytes.reserve(size);
     for (const std::string& r : records) {
-        if (is_ascii(r))
-            bytes += r;
-        else
-            bytes += utf8_to_cp1252(r);
+        bytes += r;
+        bytes += "\r\n";
+    }
+    // Plain ASCII is already Windows-1252: one check of everything beats one per record.
+    if (is_ascii(bytes)) return bytes;
+    bytes.resize(header);
+    for (const std::string& r : records) {
+        bytes += utf8_to_cp1252(r);
         bytes += "\r\n";
     }
     return bytes;
@@ -95,15 +101,24 @@ LoadResult MacroFile::load() {
     // A header without records keeps the macro in memory as it is.
     const size_t records = text.record_count();
     if (records == 0) return LoadResult::no_records;
-    for (size_t z = 0; z < records; ++z) w.befehl[z].assign(text.record(z));
+    // Each record is parsed as it is stored, while it is still in the cache. What launches_in
+    // would find is taken from this parse rather than from a second one.
+    std::vector<LaunchCommand> launches;
+    for (int z = 0; z < static_cast<int>(records); ++z) {
+        w.befehl[z].assign(text.record(z));
+        w.befehl_aktuell = z;
+        w.records.befehl_aktuellencode();
+        if (z == 0) continue;
+        if (w.code_aktuell > w.code_anzahl) {
+            // The record was replaced by the default one: ask about that.
+            for (LaunchCommand& l : launches_in(w, z, z)) launches.push_back(std::move(l));
+        } else if (const CommandRow* row = command_row(w.code_aktuell); row && row->launches) {
+            launches.push_back({z, static_cast<int>(w.code_aktuell), w.befehl_wert1[z]});
+        }
+    }
     // The line that ended the macro is stored too, above the count, like a removed command.
     if (text.stop_line) w.befehl[records] = *text.stop_line;
     w.befehl_anzahl = static_cast<int>(records) - 1;
-
-    for (int z = 0; z <= w.befehl_anzahl; ++z) {
-        w.befehl_aktuell = z;
-        w.records.befehl_aktuellencode();
-    }
     w.command_list.befehlsliste();
     w.hsc_befehle.set_min(0);
     w.hsc_befehle.set_value(0);
@@ -132,7 +147,7 @@ LoadResult MacroFile::load() {
     }
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
-    w.trust.loaded(text.sha256);
+    w.trust.loaded(text.sha256, launches);
     // Re-saving would drop what was not loaded: say so rather than lose it silently.
     if (text.beyond_limit)
         tell("Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000.");

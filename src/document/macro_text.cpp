@@ -2,10 +2,15 @@
 #include "document/macro_text.hpp"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <streambuf>
+#include <system_error>
+#include <thread>
 
 #include "document/codepage.hpp"
 #include "platform/image_files.hpp"
@@ -42,9 +47,75 @@ const char* find_line_end(const char* p, const char* end) {
 
 }  // namespace
 
+// Chunks handed over in order, hashed in order by one worker into the reader's Sha256.
+struct LineReader::BackgroundHash {
+    explicit BackgroundHash(Sha256& sha) : sha(sha), worker([this] { run(); }) {}
+    ~BackgroundHash() {
+        {
+            std::lock_guard lock(m);
+            stop = true;
+        }
+        wake.notify_one();
+        worker.join();
+    }
+    void add(std::string_view bytes) {
+        {
+            std::lock_guard lock(m);
+            chunks.emplace_back(bytes);
+        }
+        wake.notify_one();
+    }
+    // Returns once every chunk handed over is in the hash.
+    void wait() {
+        std::unique_lock lock(m);
+        drained.wait(lock, [this] { return chunks.empty() && !busy; });
+    }
+
+  private:
+    void run() {
+        std::unique_lock lock(m);
+        while (true) {
+            wake.wait(lock, [this] { return stop || !chunks.empty(); });
+            if (stop) return;
+            const std::string chunk = std::move(chunks.front());
+            chunks.pop_front();
+            busy = true;
+            lock.unlock();
+            sha.update(chunk);
+            lock.lock();
+            busy = false;
+            if (chunks.empty()) drained.notify_all();
+        }
+    }
+    Sha256& sha;
+    std::mutex m;
+    std::condition_variable wake, drained;
+    std::deque<std::string> chunks;
+    bool stop = false, busy = false;
+    std::thread worker;  // last: starts once the rest is built
+};
+
+LineReader::LineReader(std::istream& in, size_t budget) : in_(in), budget_(budget) {}
+
+LineReader::~LineReader() = default;
+
+void LineReader::hash_in_background() {
+    if (background_) return;
+    try {
+        background_ = std::make_unique<BackgroundHash>(sha_);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one hashes.
+    }
+}
+
 void LineReader::hash_read() {
-    sha_.update(std::string_view(buf_ + hashed_, pos_ - hashed_));
+    const std::string_view read(buf_ + hashed_, pos_ - hashed_);
     hashed_ = pos_;
+    if (read.empty()) return;
+    if (background_)
+        background_->add(read);
+    else
+        sha_.update(read);
 }
 
 bool LineReader::fill() {
@@ -106,6 +177,7 @@ std::string LineReader::peek(size_t n) {
 
 std::string LineReader::digest() {
     hash_read();
+    if (background_) background_->wait();
     Sha256 copy = sha_;
     return copy.hex_digest();
 }
@@ -116,6 +188,7 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     text.record_ends.reserve(std::min(kMaxRecords, size_hint / 16));
     text.record_bytes.reserve(std::min(size_hint, size_t{16} << 20));
     LineReader reader(in, kLoadBudget);
+    if (size_hint >= kBackgroundHashBytes) reader.hash_in_background();
     std::string line;
     if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
     text.header = cp1252_to_utf8(line);
@@ -134,12 +207,18 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
             bytes.resize(begin);
             break;
         }
-        // Plain ASCII is already UTF-8.
-        if (!is_ascii(line)) {
-            const std::string utf8 = cp1252_to_utf8(line);
-            bytes.replace(begin, std::string::npos, utf8);
-        }
         text.record_ends.push_back(bytes.size());
+    }
+    // Plain ASCII is already UTF-8: one check of all records is cheaper than one per line.
+    if (!is_ascii(bytes)) {
+        std::string utf8;
+        size_t begin = 0;
+        for (size_t& end : text.record_ends) {
+            utf8 += cp1252_to_utf8(std::string_view(bytes).substr(begin, end - begin));
+            begin = end;
+            end = utf8.size();
+        }
+        bytes = std::move(utf8);
     }
     // Only the start of the next line is looked at: the rest of the file is not read.
     if (text.record_ends.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
@@ -148,6 +227,26 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
 }
 
 std::string macro_digest(std::string_view bytes) {
+    // Within the budget the reader never cuts: find where it would stop and hash up to there.
+    if (bytes.size() <= kLoadBudget) {
+        const char* const first = bytes.data();
+        const char* const last = first + bytes.size();
+        const char* p = first;
+        // Consumes one line with its end, as LineReader does; false at the end of the input.
+        const auto line_starts_with = [&](std::string_view prefix) {
+            if (p == last) return false;
+            const char* end = find_line_end(p, last);
+            const bool match =
+                std::string_view(p, static_cast<size_t>(end - p)).starts_with(prefix);
+            p = end;
+            if (p != last && *p++ == '\r' && p != last && *p == '\n') ++p;
+            return match;
+        };
+        if (!line_starts_with(".mvn")) return std::string();
+        size_t n = 0;
+        while (n < kMaxRecords && line_starts_with("code")) ++n;
+        return sha256_hex(std::string_view(first, static_cast<size_t>(p - first)));
+    }
     // Reads straight from the bytes: no copy into a string stream.
     struct ViewBuf : std::streambuf {
         explicit ViewBuf(std::string_view v) {

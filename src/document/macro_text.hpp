@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,12 +17,20 @@ namespace mavorin {
 
 // Most records a file gives: the settings record and 32000 commands.
 inline constexpr size_t kMaxRecords = 32001;
+// Below this many bytes a second thread costs more than the hash it would take over.
+inline constexpr size_t kBackgroundHashBytes = size_t{256} << 10;
 
 // Lines split at CR LF (a lone CR or LF also ends a line), as raw bytes. Stops inside a line once
 // `budget` bytes are read, so a file without line breaks is never read whole.
 class LineReader {
   public:
-    LineReader(std::istream& in, size_t budget) : in_(in), budget_(budget) {}
+    LineReader(std::istream& in, size_t budget);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    // Hashes what is read on a second thread, while the caller splits lines: worth it for
+    // large inputs only. Stays on this thread when no thread can be started.
+    void hash_in_background();
     // The next line without its end, keeping at most `keep` bytes of it. False at the end of the
     // input, or when the budget ran out inside the line (then cut() is true).
     bool next(std::string& line, size_t keep = SIZE_MAX) {
@@ -37,6 +46,7 @@ class LineReader {
     std::string digest();
 
   private:
+    struct BackgroundHash;
     bool fill();
     void hash_read();
     std::istream& in_;
@@ -45,6 +55,7 @@ class LineReader {
     size_t pos_ = 0, len_ = 0, hashed_ = 0;
     bool eof_ = false, cut_ = false;
     Sha256 sha_;
+    std::unique_ptr<BackgroundHash> background_;
 };
 
 // What the loader takes from a macro file.

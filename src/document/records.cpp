@@ -1,8 +1,10 @@
 // Command records: number reading and writing, building a record from the panel, parsing it back.
 #include "document/records.hpp"
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -127,6 +129,37 @@ long long round_half_even(double value) {
     return static_cast<long long>(std::nearbyint(value));  // default rounding: halves to even
 }
 
+size_t find_bars(std::string_view record, size_t* at, size_t n) {
+    // Eight bytes at a time: every loaded record passes through here, some twice.
+    constexpr uint64_t lows = 0x7f7f7f7f7f7f7f7fu, bars = 0x7c7c7c7c7c7c7c7cu;
+    const char* d = record.data();
+    size_t found = 0, p = 0;
+    if (n == 0) return 0;
+    for (; record.size() - p >= 8; p += 8) {
+        uint64_t x;
+        std::memcpy(&x, d + p, 8);
+        x ^= bars;
+        // The high bit of each byte that was a bar, and of no other.
+        uint64_t hits = ~(((x & lows) + lows) | x | lows);
+        while (hits != 0) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(hits)
+                                                                       : std::countl_zero(hits);
+            at[found++] = p + static_cast<size_t>(bit) / 8;
+            if (found == n) return found;
+            if constexpr (std::endian::native == std::endian::little)
+                hits &= hits - 1;
+            else
+                hits &= ~(uint64_t{1} << (63 - bit));
+        }
+    }
+    for (; p < record.size(); ++p)
+        if (d[p] == '|') {
+            at[found++] = p;
+            if (found == n) break;
+        }
+    return found;
+}
+
 std::string without_bars(std::string text) {
     return replace_all(std::move(text), "|", "");
 }
@@ -163,18 +196,11 @@ void Records::befehl_aktuellencode() {
     if (r.empty()) return;
     std::vector<std::string>* slots[] = {&w.befehl_code, &w.befehl_wert1, &w.befehl_wert2,
                                          &w.befehl_wert3, &w.befehl_wert4};
-    // A view, so the compiler need not reload the record after each field is written.
-    const std::string_view v = r;
-    int bars = 0;
-    size_t start = 0;
-    for (size_t p = 0; p < v.size() && bars <= 9; ++p) {
-        if (v[p] != '|') continue;
-        if (bars % 2 == 0)
-            start = p + 1;
-        else
-            (*slots[bars / 2])[i].assign(v.data() + start, p - start);
-        ++bars;
-    }
+    // Pairs of bars enclose the values: the first pair the code, the next four the values.
+    size_t bar[10];
+    const size_t bars = find_bars(r, bar, 10);
+    for (size_t k = 1; k < bars; k += 2)
+        (*slots[k / 2])[i].assign(r.data() + bar[k - 1] + 1, bar[k] - bar[k - 1] - 1);
     w.code_aktuell = wert_aus_text(w.befehl_code[i]);
     if (w.code_aktuell > w.code_anzahl) w.befehl[i] = kDefaultRecord;
 }

@@ -16,6 +16,8 @@ double wert_aus_text(std::string_view text);
 std::string number_text(double value);
 // Rounds to the nearest whole number, halves to the even neighbour.
 long long round_half_even(double value);
+// Where the first `n` bars of a record are; returns how many there are (at most n).
+size_t find_bars(std::string_view record, size_t* at, size_t n);
 // Every "|" removed.
 std::string without_bars(std::string text);
 // Every occurrence of `find` replaced, left to right without overlap.

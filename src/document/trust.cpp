@@ -8,6 +8,7 @@
 
 #include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
+#include "document/records.hpp"
 #include "document/sha256/blocks.hpp"
 #include "platform/file_save.hpp"
 #include "platform/image_files.hpp"
@@ -38,17 +39,6 @@ bool is_hash(const std::string& s) {
     return s.size() == 64 && std::all_of(s.begin(), s.end(), [](char c) {
                return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
            });
-}
-
-// The code and the first value of a record, found by position as the parser finds them; one
-// that is missing is left as it was.
-void record_values(std::string_view r, std::string_view& code, std::string_view& value) {
-    size_t bar[4];
-    int bars = 0;
-    for (size_t p = 0; p < r.size() && bars < 4; ++p)
-        if (r[p] == '|') bar[bars++] = p;
-    if (bars >= 2) code = r.substr(bar[0] + 1, bar[1] - bar[0] - 1);
-    if (bars >= 4) value = r.substr(bar[2] + 1, bar[3] - bar[2] - 1);
 }
 
 }  // namespace
@@ -185,27 +175,40 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         const std::string& r = w.befehl[i];
         // An empty slot runs as the default record.
         if (r.empty()) continue;
-        // A missing value leaves what the slot held before, and so does the run.
-        std::string_view code = w.befehl_code[i], value = w.befehl_wert1[i];
-        record_values(r, code, value);
-        const double c = wert_aus_text(code);
+        // The code and the first value by position, as the parser finds them. A missing one is
+        // what the slot held before, and so for the run; only then is the slot looked at.
+        size_t bar[4];
+        const size_t bars = find_bars(r, bar, 4);
+        const auto field = [&](size_t k, const std::string& kept) {
+            return bars > k ? std::string_view(r).substr(bar[k - 1] + 1, bar[k] - bar[k - 1] - 1)
+                            : std::string_view(kept);
+        };
+        const double c = wert_aus_text(field(1, w.befehl_code[i]));
         const CommandRow* row = command_row(c);
-        if (row && row->launches) out.push_back({i, static_cast<int>(c), std::string(value)});
+        if (row && row->launches)
+            out.push_back({i, static_cast<int>(c), std::string(field(3, w.befehl_wert1[i]))});
     }
     return out;
 }
 
-std::vector<std::string> Trust::launch_records() const {
+namespace {
+
+std::vector<std::string> launch_texts(const std::vector<LaunchCommand>& launches) {
     std::vector<std::string> out;
-    for (const LaunchCommand& l : launches_in(w, 1, w.befehl_anzahl))
-        out.push_back(std::to_string(l.code) + "|" + l.value);
+    for (const LaunchCommand& l : launches) out.push_back(std::to_string(l.code) + "|" + l.value);
     return out;
 }
 
-void Trust::loaded(const std::string& file_hash) {
+}  // namespace
+
+std::vector<std::string> Trust::launch_records() const {
+    return launch_texts(launches_in(w, 1, w.befehl_anzahl));
+}
+
+void Trust::loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches) {
     file_hash_ = file_hash;
     trusted_ = TrustStore(w.platform.user_data_folder()).contains(file_hash);
-    file_launches_ = launch_records();
+    file_launches_ = launch_texts(launches);
 }
 
 void Trust::saved(const std::string& file_hash) {

@@ -58,8 +58,9 @@ class Trust {
   public:
     explicit Trust(frm_mavorin& w) : w(w) {}
     bool trusted() const { return trusted_; }
-    // A file with this hash has replaced the macro.
-    void loaded(const std::string& file_hash);
+    // A file with this hash has replaced the macro, which launches `launches` (what launches_in
+    // gives for commands 1 to the count; the loader has them from its own parse).
+    void loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches);
     // Speichern wrote the macro; the hash is empty when the write failed.
     void saved(const std::string& file_hash);
     void made_new();

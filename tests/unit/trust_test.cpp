@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
+#include "document/macro_text.hpp"
 #include "document/sha256/blocks.hpp"
 #include "fixture.hpp"
 
@@ -32,6 +34,27 @@ TEST(Sha256, BlockCodeAgreesWithPlainCode) {
     sha256_blocks_portable(b, bytes, 5);
     EXPECT_TRUE(std::equal(a, a + 8, b));
     EXPECT_NE(a[0], 1u);
+}
+
+// A large file is hashed on a second thread, a saved one in place: both hash exactly the bytes
+// up to the end of the line that stops the records, whatever ends the lines.
+TEST(MacroDigest, LargeFilesHashExactlyTheBytesTheLoaderReads) {
+    std::string records = ".mvn 0000 x\r\n";
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    int n = 0;
+    for (; records.size() < 3 * kBackgroundHashBytes; ++n)
+        records += "code:|" + std::to_string(n) + "|text:|and some more text|" + ends[n % 3];
+    // The rest of the file, and how much of it the loader reads.
+    const std::pair<std::string, size_t> tails[] = {{"", 0}, {"stop\r\nx", 6}, {"stop\rcode\n", 5}};
+    for (const auto& [tail, read] : tails) {
+        const std::string file = records + tail;
+        std::istringstream in(file);
+        MacroText text;
+        ASSERT_EQ(read_macro(in, text, file.size()), ReadResult::ok);
+        EXPECT_EQ(text.sha256, sha256_hex(file.substr(0, records.size() + read))) << tail;
+        EXPECT_EQ(macro_digest(file), text.sha256);
+        EXPECT_EQ(text.record_count(), static_cast<size_t>(n));
+    }
 }
 
 class TrustTest : public testing::WindowTest {
@@ -116,6 +139,27 @@ TEST_F(TrustTest, EveryStartPathAsksOnce) {
     }
 }
 
+// A record without its code or value launches with what the slot held, as the run does.
+TEST_F(TrustTest, MissingFieldsAreWhatTheSlotHeld) {
+    start();
+    // Record, the slot's code and value before, what launches ("" nothing).
+    const std::tuple<const char*, const char*, std::string> rows[] = {
+        {"code:|006|pfad:|own|", "1", "6 own"},
+        {"code:|006|", "1", "6 held"},
+        {"code|", "7", "7 held"},
+        {"code:|002|pfad:|own|", "6", ""},
+    };
+    for (const auto& [record, code, launch] : rows) {
+        w->befehl[2] = record;
+        w->befehl_code[2] = code;
+        w->befehl_wert1[2] = "held";
+        std::string got;
+        for (const LaunchCommand& l : launches_in(*w, 2, 2))
+            got += std::to_string(l.code) + " " + l.value;
+        EXPECT_EQ(got, launch) << record;
+    }
+}
+
 // Nothing can hide in the list: runs of blanks and control characters are shown, nothing is
 // cut off.
 TEST_F(TrustTest, TheQuestionShowsEveryLaunchInFull) {
@@ -133,7 +177,7 @@ TEST_F(TrustTest, TheQuestionShowsEveryLaunchInFull) {
 }
 
 // What the user saves or builds is trusted; what comes from an untrusted file is not, also
-// through the copy buffer; an approval after editing the file's launches does not trust the file.
+// through the copy buffer; an approval trusts the file unless its launches were edited first.
 TEST_F(TrustTest, WhatMakesAMacroTrusted) {
     macro("m.mvn", ".mvn 0000", {"code:|006|pfad:|prog|"});
     auto load = [&](const char* name) {
@@ -166,6 +210,10 @@ TEST_F(TrustTest, WhatMakesAMacroTrusted) {
     EXPECT_EQ(asks(), 1u) << "edited, approved";
     load("m.mvn");
     EXPECT_EQ(asks(), 1u) << "the file itself was not approved";
+    platform.ask_answers = {0};
+    EXPECT_EQ(asks(), 1u) << "unedited, approved";
+    load("m.mvn");
+    EXPECT_EQ(asks(), 0u) << "the file approved with what it launches";
 
     w->macro_file.cmd_save_Click();
     open("m.mvn");
