@@ -108,7 +108,7 @@ sleep 0.2
 xdotool mousemove $((bx + 100)) $by click --repeat 2 --delay 150 1
 sleep 0.2
 xdotool key Escape
-wait_gone "$rec_pid" 20 || fail "recording ends at the stop key"
+wait_gone "$rec_pid" 20 || { fail "recording ends at the stop key"; kill "$rec_pid" 2>/dev/null; }
 recorded=$(grep -v '\^\[$' "$events")  # the stop key reached the probe too
 : >"$events"
 check "the stop key is not recorded" 1 "$(grep -c ESC "$rec")"
