@@ -17,6 +17,7 @@
 #include "cli/cli.hpp"
 #include "platform/log.hpp"
 #include "platform/win32/win32_platform.hpp"
+#include "platform/win32/win32_recorder.hpp"
 #include "record/record_command.hpp"
 #include "win32view/main_window.hpp"
 #include "win32view/win32_event_loop.hpp"
@@ -33,15 +34,15 @@ int mavorin::run_window(int argc, char** argv) {
         std::fputs("mavorin: --check is not available on Windows yet\n", stderr);
         return 2;
     }
-    // No recorder here yet: --record says so instead of opening the window.
-    if (auto recorded = record_from_command_line(args, nullptr, system_user_data_folder()))
+    // Hook positions and the macro's positions are physical pixels.
+    SetProcessDPIAware();
+    if (auto recorded =
+            record_from_command_line(args, win32::make_win32_recorder, system_user_data_folder()))
         return *recorded;
     std::filesystem::path log_file;
     if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
         log_file = std::filesystem::path(local) / L"Mavorin" / L"mavorin.log";
     install_failure_log(log_file, verbose);
-    // Screen coordinates are physical pixels, as the macro's positions mean them.
-    SetProcessDPIAware();
     // 10 ms timers need a finer system tick than the default 15.6 ms.
     timeBeginPeriod(1);
     win32::Win32Platform platform;
@@ -49,6 +50,8 @@ int mavorin::run_window(int argc, char** argv) {
     frm_mavorin window(platform, loop);
     win32::MainWindow view(window);
     platform.set_main_window(view.hwnd());
+    window.recorder_factory = win32::make_win32_recorder;
+    window.on_minimize = [&](bool m) { ShowWindow(view.hwnd(), m ? SW_MINIMIZE : SW_RESTORE); };
     view.on_close = [&] {
         window.startup.Form_Unload();  // frees input and ends the process
         PostQuitMessage(0);

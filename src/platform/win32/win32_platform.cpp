@@ -100,6 +100,7 @@ INPUT vk_input(WORD vk, bool down) {
     in.ki.wVk = vk;
     in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     in.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (is_extended(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+    in.ki.dwExtraInfo = kOwnInputMark;
     return in;
 }
 
@@ -119,6 +120,7 @@ void unicode_inputs(char32_t ch, std::vector<INPUT>& out) {
             in.type = INPUT_KEYBOARD;
             in.ki.wScan = units[i];
             in.ki.dwFlags = KEYEVENTF_UNICODE | (down ? 0 : KEYEVENTF_KEYUP);
+            in.ki.dwExtraInfo = kOwnInputMark;
             out.push_back(in);
         }
     }
@@ -187,7 +189,7 @@ void Win32Platform::release_all() {
                                    {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP},
                                    {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}};
     for (const auto& p : pairs)
-        if (buttons_down_ & p[0]) ::mouse_event(p[1], 0, 0, 0, 0);
+        if (buttons_down_ & p[0]) ::mouse_event(p[1], 0, 0, 0, kOwnInputMark);
     buttons_down_ = 0;
     if (input_blocked_) BlockInput(FALSE);
     input_blocked_ = false;
@@ -208,7 +210,7 @@ void Win32Platform::mouse_button(PointerButton button, bool down) {
                       : button == PointerButton::middle ? MOUSEEVENTF_MIDDLEDOWN
                                                         : MOUSEEVENTF_RIGHTDOWN;
     // Each up flag is its down flag shifted once.
-    ::mouse_event(static_cast<DWORD>(down ? press : press << 1), 0, 0, 0, 0);
+    ::mouse_event(static_cast<DWORD>(down ? press : press << 1), 0, 0, 0, kOwnInputMark);
     if (down)
         buttons_down_ |= press;
     else

@@ -13,6 +13,9 @@
 
 namespace mavorin::win32 {
 
+// The extra info of every input this program synthesises, so that its recorder can drop it.
+inline constexpr ULONG_PTR kOwnInputMark = 0x4D61766F;
+
 class Win32Platform : public DesktopPlatform {
   public:
     // Reads the command line of the process (GetCommandLineW).
