@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,33 @@ class InputRecorder {
     // Moves the input seen since the last call into `out`; true once the stop key was tapped.
     // The stop key's own press and release are never reported.
     virtual bool take(std::vector<RecordedInput>& out) = 0;
+};
+
+// A recorder whose own thread sees the input: what it saw waits here for the caller's take().
+class QueuedRecorder : public InputRecorder {
+  public:
+    bool take(std::vector<RecordedInput>& out) override {
+        std::lock_guard lock(mutex_);
+        out.insert(out.end(), seen_.begin(), seen_.end());
+        seen_.clear();
+        return stopped_;
+    }
+
+  protected:
+    // From the recorder's thread: input after the stop is dropped.
+    void add(const RecordedInput& e) {
+        std::lock_guard lock(mutex_);
+        if (!stopped_) seen_.push_back(e);
+    }
+    void set_stopped() {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<RecordedInput> seen_;
+    bool stopped_ = false;
 };
 
 struct RecorderRequest {

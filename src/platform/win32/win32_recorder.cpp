@@ -50,7 +50,7 @@ std::string typed(DWORD vk, DWORD scan, const BYTE* state, HKL layout) {
     return narrow(std::wstring_view(buf, static_cast<size_t>(n)));
 }
 
-class Win32Recorder : public InputRecorder {
+class Win32Recorder : public QueuedRecorder {
   public:
     explicit Win32Recorder(const RecorderRequest& r)
         : positions_(r.positions), stop_vk_(static_cast<DWORD>(r.stop_vk)) {
@@ -71,13 +71,6 @@ class Win32Recorder : public InputRecorder {
         if (reason.empty()) return true;
         thread_.join();
         return false;
-    }
-
-    bool take(std::vector<RecordedInput>& out) override {
-        std::lock_guard lock(mutex_);
-        out.insert(out.end(), seen_.begin(), seen_.end());
-        seen_.clear();
-        return stopped_;
     }
 
   private:
@@ -245,15 +238,6 @@ class Win32Recorder : public InputRecorder {
         return narrow(w);
     }
 
-    void add(const RecordedInput& e) {
-        std::lock_guard lock(mutex_);
-        if (!stopped_) seen_.push_back(e);
-    }
-    void set_stopped() {
-        std::lock_guard lock(mutex_);
-        stopped_ = true;
-    }
-
     static thread_local Win32Recorder* current_;
     bool positions_;
     DWORD stop_vk_;
@@ -265,9 +249,6 @@ class Win32Recorder : public InputRecorder {
     int64_t wraps_ = 0, last_time_ = 0;
     std::thread thread_;
     DWORD thread_id_ = 0;
-    std::mutex mutex_;
-    std::vector<RecordedInput> seen_;
-    bool stopped_ = false;
 };
 
 thread_local Win32Recorder* Win32Recorder::current_ = nullptr;

@@ -97,7 +97,7 @@ KeySym stop_keysym(int vk) {
     return XK_Escape;
 }
 
-class X11Recorder : public InputRecorder {
+class X11Recorder : public QueuedRecorder {
   public:
     X11Recorder(Display* dpy, int xi_opcode, const RecorderRequest& r)
         : dpy_(dpy), xi_(xi_opcode), positions_(r.positions), stop_sym_(stop_keysym(r.stop_vk)) {
@@ -131,13 +131,6 @@ class X11Recorder : public InputRecorder {
         quit_ = true;
         thread_.join();
         XCloseDisplay(dpy_);
-    }
-
-    bool take(std::vector<RecordedInput>& out) override {
-        std::lock_guard lock(mutex_);
-        out.insert(out.end(), seen_.begin(), seen_.end());
-        seen_.clear();
-        return stopped_;
     }
 
   private:
@@ -287,15 +280,6 @@ class X11Recorder : public InputRecorder {
         if (char32_t c = keysym_char(plain)) e.plain = utf8(c);
     }
 
-    void add(const RecordedInput& e) {
-        std::lock_guard lock(mutex_);
-        if (!stopped_) seen_.push_back(e);
-    }
-    void set_stopped() {
-        std::lock_guard lock(mutex_);
-        stopped_ = true;
-    }
-
     Display* dpy_;
     int xi_;
     int xkb_event_ = -1;
@@ -308,9 +292,6 @@ class X11Recorder : public InputRecorder {
     bool caps_ = false;
     bool stop_down_ = false;
     std::atomic<bool> quit_{false};
-    std::mutex mutex_;
-    std::vector<RecordedInput> seen_;
-    bool stopped_ = false;
     std::thread thread_;
 };
 
