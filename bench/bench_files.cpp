@@ -20,10 +20,18 @@ const std::string& folder() {
     static const std::string f = [] {
         auto p = std::filesystem::temp_directory_path() / "mavorin-bench";
         std::filesystem::create_directories(p);
-        std::ofstream out(p / "big.mvn", std::ios::binary);
-        out << ".mvn 0000 bench\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n";
-        for (int i = 0; i < 32000; ++i)
-            out << "code:|002|xpos:|" << i % 1920 << "|ypos:|" << i % 1080 << "|\r\n";
+        // The same moves, and once with a program start every 1000 commands: a macro that
+        // launches is hashed for the store of trusted files when it is saved.
+        for (const bool launching : {false, true}) {
+            std::ofstream out(p / (launching ? "big-launching.mvn" : "big.mvn"), std::ios::binary);
+            out << ".mvn 0000 bench\r\ncode:|000|wait:|10|loop:|0|start:|no|stop:|ESC|\r\n";
+            for (int i = 0; i < 32000; ++i) {
+                if (launching && i % 1000 == 999)
+                    out << "code:|006|pfad:|/usr/bin/true|\r\n";
+                else
+                    out << "code:|002|xpos:|" << i % 1920 << "|ypos:|" << i % 1080 << "|\r\n";
+            }
+        }
         return p.string();
     }();
     return f;
@@ -58,16 +66,21 @@ void BM_PlainRead32000(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainRead32000)->Unit(benchmark::kMillisecond);
 
+const char* big_file(const benchmark::State& state) {
+    return state.range(0) ? "big-launching.mvn" : "big.mvn";
+}
+
+// Argument 1: the macro launches programs.
 void BM_Save32000(benchmark::State& state) {
     Window win;
-    win.w.dateipfad = "big.mvn";
+    win.w.dateipfad = big_file(state);
     win.w.macro_file.cmd_load_Click();
     for (auto _ : state) {
         win.w.dateipfad = "out.mvn";
         win.w.macro_file.cmd_save_Click();
     }
 }
-BENCHMARK(BM_Save32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save32000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A 2 GB file (sparse, so the disk is spared): 40000 commands followed by zeros, and one line
 // of 2 GB. Loading reads what it keeps and stops; the window must not freeze on either.
@@ -100,7 +113,7 @@ void BM_DurableWrite32000(benchmark::State& state) {
     std::string bytes;
     {
         Window win;
-        win.w.dateipfad = "big.mvn";
+        win.w.dateipfad = big_file(state);
         win.w.macro_file.cmd_load_Click();
         win.w.dateipfad = "out.mvn";
         win.w.macro_file.cmd_save_Click();
@@ -120,7 +133,7 @@ void BM_DurableWrite32000(benchmark::State& state) {
         ::close(dir);
     }
 }
-BENCHMARK(BM_DurableWrite32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DurableWrite32000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -70,8 +70,8 @@ void MacroFile::cmd_save_Click() {
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
-    // What the user saves is theirs; the file is trusted as the loader will read it.
-    w.trust.saved(last_save.ok() ? macro_digest(bytes) : std::string());
+    // What the user saves is theirs.
+    w.trust.saved(last_save.ok(), bytes);
     w.cmd_load.set_enabled(true);
 }
 

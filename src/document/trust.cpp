@@ -8,6 +8,7 @@
 
 #include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
+#include "document/macro_text.hpp"
 #include "document/records.hpp"
 #include "document/sha256/blocks.hpp"
 #include "platform/file_save.hpp"
@@ -16,6 +17,10 @@
 namespace mavorin {
 
 namespace {
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 uint32_t rotr(uint32_t x, int n) {
     return (x >> n) | (x << (32 - n));
@@ -165,6 +170,14 @@ std::vector<LaunchCommand> launches_in(const frm_mavorin& w, int from, int to) {
         const std::string& r = w.befehl[i];
         // An empty slot runs as the default record.
         if (r.empty()) continue;
+        // Most records carry their code as three digits right after "code:|"; those that
+        // cannot launch are passed over without a full look.
+        if (r.size() > 9 && r.starts_with("code:|") && r[9] == '|' && is_digit(r[6]) &&
+            is_digit(r[7]) && is_digit(r[8])) {
+            const CommandRow* row =
+                command_row((r[6] - '0') * 100 + (r[7] - '0') * 10 + r[8] - '0');
+            if (!row || !row->launches) continue;
+        }
         // The code and the first value by position, as the parser finds them. A missing one is
         // what the slot held before, and so for the run; only then is the slot looked at.
         size_t bar[4];
@@ -197,15 +210,19 @@ std::vector<std::string> Trust::launch_records() const {
 
 void Trust::loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches) {
     file_hash_ = file_hash;
-    trusted_ = TrustStore(w.platform.user_data_folder()).contains(file_hash);
+    // Trust only guards launches: a file that launches nothing needs no entry in the store.
+    trusted_ = launches.empty() || TrustStore(w.platform.user_data_folder()).contains(file_hash);
     file_launches_ = launch_texts(launches);
 }
 
-void Trust::saved(const std::string& file_hash) {
+void Trust::saved(bool written, std::string_view bytes) {
     trusted_ = true;
-    file_hash_ = file_hash;
     file_launches_ = launch_records();
-    if (!file_hash.empty()) TrustStore(w.platform.user_data_folder()).approve(file_hash);
+    // The file is trusted as the loader will read it. A file that launches nothing loads
+    // trusted anyway: hashing it would only fill the store. (Hashing on a second thread
+    // while the disk syncs gained nothing measurable on two cores.)
+    file_hash_ = written && !file_launches_.empty() ? macro_digest(bytes) : std::string();
+    if (!file_hash_.empty()) TrustStore(w.platform.user_data_folder()).approve(file_hash_);
 }
 
 void Trust::made_new() {

@@ -61,8 +61,8 @@ class Trust {
     // A file with this hash has replaced the macro, which launches `launches` (what launches_in
     // gives for commands 1 to the count; the loader has them from its own parse).
     void loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches);
-    // Speichern wrote the macro; the hash is empty when the write failed.
-    void saved(const std::string& file_hash);
+    // Speichern wrote `bytes`, or failed to (`written` false).
+    void saved(bool written, std::string_view bytes);
     void made_new();
     // The copy buffer takes the trust of the macro it was copied from, and gives it on.
     void copied() { copy_untrusted_ = !trusted_; }

@@ -75,6 +75,18 @@ class TrustTest : public testing::WindowTest {
         clock.advance(2000);
     }
     size_t launched() const { return platform.calls_of("run_program").size(); }
+    void load(const char* name) {
+        w->dateipfad = name;
+        w->macro_file.cmd_load_Click();
+    }
+    // Questions asked by one start of the macro.
+    size_t asks() {
+        platform.questions.clear();
+        w->cmd_start.click();
+        clock.advance(1000);
+        if (w->running()) w->cmd_start.click();
+        return platform.questions.size();
+    }
 };
 
 // Each way of starting asks once before any step; "Abbrechen" runs no step at all (the first
@@ -180,17 +192,6 @@ TEST_F(TrustTest, TheQuestionShowsEveryLaunchInFull) {
 // through the copy buffer; an approval trusts the file unless its launches were edited first.
 TEST_F(TrustTest, WhatMakesAMacroTrusted) {
     macro("m.mvn", ".mvn 0000", {"code:|006|pfad:|prog|"});
-    auto load = [&](const char* name) {
-        w->dateipfad = name;
-        w->macro_file.cmd_load_Click();
-    };
-    auto asks = [&] {
-        platform.questions.clear();
-        w->cmd_start.click();
-        clock.advance(1000);
-        if (w->running()) w->cmd_start.click();
-        return platform.questions.size();
-    };
     start();
     load("m.mvn");
     w->befehl_aktuell = 1;
@@ -218,6 +219,30 @@ TEST_F(TrustTest, WhatMakesAMacroTrusted) {
     w->macro_file.cmd_save_Click();
     open("m.mvn");
     EXPECT_TRUE(platform.questions.empty()) << "the saved file";
+}
+
+// Trust guards what a file launches. A file that launches nothing opens trusted, so a launch
+// the user adds is theirs; saved, it needs no approval, and a launch another program adds to
+// it is asked about.
+TEST_F(TrustTest, AFileThatLaunchesNothingNeedsNoApproval) {
+    macro("moves.mvn", ".mvn 0000", {"code:|002|xpos:|1|ypos:|2|", "code:|002|xpos:|3|ypos:|4|"});
+    start();
+    load("moves.mvn");
+    w->hsc_befehle.set_value(2);
+    clock.advance(20);
+    w->com_code.set_text(command_rows()[6].caption);
+    w->txt_6_pfad.set_text("prog");
+    ASSERT_EQ(launches_in(*w, 1, w->befehl_anzahl).size(), 1u);
+    EXPECT_EQ(asks(), 0u) << "a launch the user added";
+
+    load("moves.mvn");
+    w->dateipfad = "saved.mvn";
+    w->macro_file.cmd_save_Click();
+    ASSERT_TRUE(w->macro_file.last_save.ok());
+    dir.write("saved.mvn", dir.read("saved.mvn") + "code:|006|pfad:|prog|\r\n");
+    open("saved.mvn");
+    EXPECT_EQ(w->befehl_anzahl, 3);
+    EXPECT_EQ(platform.questions.size(), 1u) << "a launch added by another program";
 }
 
 }  // namespace
