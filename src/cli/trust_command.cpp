@@ -18,7 +18,7 @@ int trust_command(const std::string& file, const std::string& data_folder, std::
         return 2;
     }
     TrustStore store(data_folder);
-    if (!store.approve(text.sha256)) {
+    if (!store.approve(text.sha256())) {
         err << "mavorin: cannot write the list of approved macros"
             << (store.path().empty() ? std::string(" (no user data folder)") : " " + store.path())
             << "\n";

@@ -2,6 +2,8 @@
 #include "document/macro_file.hpp"
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 #include "app/commands.hpp"
 #include "app/frm_mavorin.hpp"
@@ -52,6 +54,21 @@ std::string macro_file_bytes(std::span<const std::string> records) {
     }
     return bytes;
 }
+
+namespace {
+
+std::future<std::string> hash_in_background(const MacroText& text) {
+    try {
+        return std::async(std::launch::async, [&text] { return text.sha256(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: this one hashes.
+        std::promise<std::string> now;
+        now.set_value(text.sha256());
+        return now.get_future();
+    }
+}
+
+}  // namespace
 
 bool MacroFile::read_header() {
     std::string line;
@@ -104,7 +121,11 @@ LoadResult MacroFile::load() {
     // Each record is parsed as it is stored, while it is still in the cache. What launches_in
     // would find is taken from this parse rather than from a second one.
     std::vector<LaunchCommand> launches;
+    // Only a macro that launches is looked up in the store of trusted files: from its first
+    // launch on, the file is hashed on a second thread while the parse goes on.
+    std::future<std::string> hash;
     for (int z = 0; z < static_cast<int>(records); ++z) {
+        if (!launches.empty() && !hash.valid()) hash = hash_in_background(text);
         w.befehl[z].assign(text.record(z));
         w.befehl_aktuell = z;
         w.records.befehl_aktuellencode();
@@ -116,6 +137,7 @@ LoadResult MacroFile::load() {
             launches.push_back({z, static_cast<int>(w.code_aktuell), w.befehl_wert1[z]});
         }
     }
+    if (!launches.empty() && !hash.valid()) hash = hash_in_background(text);
     // The line that ended the macro is stored too, above the count, like a removed command.
     if (text.stop_line) w.befehl[records] = *text.stop_line;
     w.befehl_anzahl = static_cast<int>(records) - 1;
@@ -147,7 +169,7 @@ LoadResult MacroFile::load() {
     }
     w.panels.codesichtbar();
     w.cmd_load.set_enabled(true);
-    w.trust.loaded(text.sha256, launches);
+    w.trust.loaded(hash.valid() ? hash.get() : std::string(), launches);
     // Re-saving would drop what was not loaded: say so rather than lose it silently.
     if (text.beyond_limit)
         tell("Die Datei enthält mehr als 32000 Befehle; geladen wurden die ersten 32000.");

@@ -1,16 +1,12 @@
-// The macro file reader: one pass, bounded memory, and the hash of what it read.
+// The macro file reader: one pass, bounded memory, and the bytes it read.
 #include "document/macro_text.hpp"
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <streambuf>
 #include <system_error>
-#include <thread>
 
 #include "document/codepage.hpp"
 #include "platform/image_files.hpp"
@@ -47,84 +43,21 @@ const char* find_line_end(const char* p, const char* end) {
 
 }  // namespace
 
-// Chunks handed over in order, hashed in order by one worker into the reader's Sha256.
-struct LineReader::BackgroundHash {
-    explicit BackgroundHash(Sha256& sha) : sha(sha), worker([this] { run(); }) {}
-    ~BackgroundHash() {
-        {
-            std::lock_guard lock(m);
-            stop = true;
-        }
-        wake.notify_one();
-        worker.join();
-    }
-    void add(std::string_view bytes) {
-        {
-            std::lock_guard lock(m);
-            chunks.emplace_back(bytes);
-        }
-        wake.notify_one();
-    }
-    // Returns once every chunk handed over is in the hash.
-    void wait() {
-        std::unique_lock lock(m);
-        drained.wait(lock, [this] { return chunks.empty() && !busy; });
-    }
+LineReader::LineReader(std::istream& in, size_t budget, std::string* consumed)
+    : in_(in), budget_(budget), consumed_(consumed) {}
 
-  private:
-    void run() {
-        std::unique_lock lock(m);
-        while (true) {
-            wake.wait(lock, [this] { return stop || !chunks.empty(); });
-            if (stop) return;
-            const std::string chunk = std::move(chunks.front());
-            chunks.pop_front();
-            busy = true;
-            lock.unlock();
-            sha.update(chunk);
-            lock.lock();
-            busy = false;
-            if (chunks.empty()) drained.notify_all();
-        }
-    }
-    Sha256& sha;
-    std::mutex m;
-    std::condition_variable wake, drained;
-    std::deque<std::string> chunks;
-    bool stop = false, busy = false;
-    std::thread worker;  // last: starts once the rest is built
-};
-
-LineReader::LineReader(std::istream& in, size_t budget) : in_(in), budget_(budget) {}
-
-LineReader::~LineReader() = default;
-
-void LineReader::hash_in_background() {
-    if (background_) return;
-    try {
-        background_ = std::make_unique<BackgroundHash>(sha_);
-    } catch (const std::system_error&) {
-        // No thread to be had: this one hashes.
-    }
-}
-
-void LineReader::hash_read() {
-    const std::string_view read(buf_ + hashed_, pos_ - hashed_);
-    hashed_ = pos_;
-    if (read.empty()) return;
-    if (background_)
-        background_->add(read);
-    else
-        sha_.update(read);
+void LineReader::keep_consumed() {
+    if (consumed_ && pos_ > kept_) consumed_->append(buf_ + kept_, pos_ - kept_);
+    kept_ = pos_;
 }
 
 bool LineReader::fill() {
     if (pos_ < len_) return true;
-    hash_read();
+    keep_consumed();
     if (eof_) return false;
     in_.read(buf_, sizeof buf_);
     len_ = static_cast<size_t>(std::max<std::streamsize>(in_.gcount(), 0));
-    pos_ = hashed_ = 0;
+    pos_ = kept_ = 0;
     if (len_ == 0) eof_ = true;
     return len_ > 0;
 }
@@ -160,10 +93,10 @@ bool LineReader::append_next(std::string& line, size_t keep) {
 
 std::string LineReader::peek(size_t n) {
     if (len_ - pos_ < n && !eof_) {
-        hash_read();
+        keep_consumed();
         std::memmove(buf_, buf_ + pos_, len_ - pos_);
         len_ -= pos_;
-        pos_ = hashed_ = 0;
+        pos_ = kept_ = 0;
         in_.read(buf_ + len_, static_cast<std::streamsize>(sizeof buf_ - len_));
         const std::streamsize got = in_.gcount();
         if (got <= 0) eof_ = true;
@@ -175,11 +108,10 @@ std::string LineReader::peek(size_t n) {
                        std::find_if(start, stop, [](char c) { return c == '\r' || c == '\n'; }));
 }
 
-std::string LineReader::digest() {
-    hash_read();
-    if (background_) background_->wait();
-    Sha256 copy = sha_;
-    return copy.hex_digest();
+const std::string& LineReader::consumed() {
+    keep_consumed();
+    static const std::string none;
+    return consumed_ ? *consumed_ : none;
 }
 
 ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
@@ -187,8 +119,8 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     // Sized once from the file: growing by doubling would move everything several times.
     text.record_ends.reserve(std::min(kMaxRecords, size_hint / 16));
     text.record_bytes.reserve(std::min(size_hint, size_t{16} << 20));
-    LineReader reader(in, kLoadBudget);
-    if (size_hint >= kBackgroundHashBytes) reader.hash_in_background();
+    text.read_bytes.reserve(std::min(size_hint, kLoadBudget));
+    LineReader reader(in, kLoadBudget, &text.read_bytes);
     std::string line;
     if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
     text.header = cp1252_to_utf8(line);
@@ -222,7 +154,7 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     }
     // Only the start of the next line is looked at: the rest of the file is not read.
     if (text.record_ends.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
-    text.sha256 = reader.digest();
+    reader.consumed();
     return ReadResult::ok;
 }
 
@@ -255,13 +187,14 @@ std::string macro_digest(std::string_view bytes) {
         }
     } buf(bytes);
     std::istream in(&buf);
-    LineReader reader(in, kLoadBudget);
+    std::string read;
+    LineReader reader(in, kLoadBudget, &read);
     std::string line;
     if (!reader.next(line, 4) || line != ".mvn") return std::string();
     // The line that ends the records is read as well, as the loader does.
     for (size_t n = 0; n < kMaxRecords; ++n)
         if (!reader.next(line, 4) || line != "code") break;
-    return reader.digest();
+    return sha256_hex(reader.consumed());
 }
 
 ReadResult read_macro_file(const std::string& path, MacroText& text) {

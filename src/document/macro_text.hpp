@@ -1,11 +1,10 @@
-// Reading a macro file front to back once: its lines, where the records stop, and the hash of
-// exactly the bytes read.
+// Reading a macro file front to back once: its lines, where the records stop, and exactly the
+// bytes read, which a file that launches is trusted by.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <istream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,20 +16,14 @@ namespace mavorin {
 
 // Most records a file gives: the settings record and 32000 commands.
 inline constexpr size_t kMaxRecords = 32001;
-// Below this many bytes a second thread costs more than the hash it would take over.
-inline constexpr size_t kBackgroundHashBytes = size_t{256} << 10;
-
 // Lines split at CR LF (a lone CR or LF also ends a line), as raw bytes. Stops inside a line once
 // `budget` bytes are read, so a file without line breaks is never read whole.
 class LineReader {
   public:
-    LineReader(std::istream& in, size_t budget);
-    ~LineReader();
+    // `consumed`, when given, receives every byte read, line ends included.
+    LineReader(std::istream& in, size_t budget, std::string* consumed = nullptr);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
-    // Hashes what is read on a second thread, while the caller splits lines: worth it for
-    // large inputs only. Stays on this thread when no thread can be started.
-    void hash_in_background();
     // The next line without its end, keeping at most `keep` bytes of it. False at the end of the
     // input, or when the budget ran out inside the line (then cut() is true).
     bool next(std::string& line, size_t keep = SIZE_MAX) {
@@ -42,20 +35,18 @@ class LineReader {
     // Up to `n` bytes of the next line, not counted as read.
     std::string peek(size_t n);
     bool cut() const { return cut_; }
-    // SHA-256 of every byte read so far, line ends included.
-    std::string digest();
+    // Every byte read so far (empty when not kept).
+    const std::string& consumed();
 
   private:
-    struct BackgroundHash;
     bool fill();
-    void hash_read();
+    void keep_consumed();
     std::istream& in_;
     size_t budget_;
+    std::string* consumed_;
     char buf_[65536];
-    size_t pos_ = 0, len_ = 0, hashed_ = 0;
+    size_t pos_ = 0, len_ = 0, kept_ = 0;
     bool eof_ = false, cut_ = false;
-    Sha256 sha_;
-    std::unique_ptr<BackgroundHash> background_;
 };
 
 // What the loader takes from a macro file.
@@ -72,14 +63,17 @@ struct MacroText {
     std::optional<std::string> stop_line;  // the line that ended the records
     bool beyond_limit = false;  // a record line follows the last one taken: more than 32000
     bool too_big = false;       // the byte budget ran out inside a line
-    std::string sha256;         // of the bytes read for all of the above
+    // Every byte read for all of the above, line ends included.
+    std::string read_bytes;
+    // What the store of trusted files knows the file by. Only a macro that launches needs it.
+    std::string sha256() const { return sha256_hex(read_bytes); }
 };
 
 enum class ReadResult { unreadable, not_a_macro, ok };
 
 // `size_hint`: the input's size in bytes if known, to size the record list once.
 ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint = 0);
-// The `sha256` read_macro would give for these bytes, without keeping the records; empty when
+// The `sha256()` read_macro would give for these bytes, without keeping the records; empty when
 // they are not a macro.
 std::string macro_digest(std::string_view bytes);
 ReadResult read_macro_file(const std::string& path, MacroText& text);

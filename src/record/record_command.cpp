@@ -98,7 +98,8 @@ int record_command(const RecordRequest& request, const RecorderFactory& make_rec
     }
     // What the user recorded is theirs, as if Speichern had written it.
     MacroText text;
-    if (read_macro_file(path, text) == ReadResult::ok) TrustStore(data_folder).approve(text.sha256);
+    if (read_macro_file(path, text) == ReadResult::ok)
+        TrustStore(data_folder).approve(text.sha256());
     out << recording_summary(r) << "\n";
     return 0;
 }

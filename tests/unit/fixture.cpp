@@ -51,7 +51,7 @@ void WindowTest::write_macro(const std::string& name, const std::string& header,
 void WindowTest::trust(const std::string& name) {
     MacroText text;
     ASSERT_EQ(read_macro_file(dir.file(name), text), ReadResult::ok);
-    ASSERT_TRUE(TrustStore(platform.data_folder).approve(text.sha256));
+    ASSERT_TRUE(TrustStore(platform.data_folder).approve(text.sha256()));
 }
 
 }  // namespace mavorin::testing

@@ -36,13 +36,13 @@ TEST(Sha256, BlockCodeAgreesWithPlainCode) {
     EXPECT_NE(a[0], 1u);
 }
 
-// A large file is hashed on a second thread, a saved one in place: both hash exactly the bytes
-// up to the end of the line that stops the records, whatever ends the lines.
+// The loader keeps the bytes it read across many reads, a save finds them in memory: both end
+// with the line that stops the records, whatever ends the lines.
 TEST(MacroDigest, LargeFilesHashExactlyTheBytesTheLoaderReads) {
     std::string records = ".mvn 0000 x\r\n";
     const char* ends[] = {"\r\n", "\n", "\r"};
     int n = 0;
-    for (; records.size() < 3 * kBackgroundHashBytes; ++n)
+    for (; records.size() < size_t{400} << 10; ++n)
         records += "code:|" + std::to_string(n) + "|text:|and some more text|" + ends[n % 3];
     // The rest of the file, and how much of it the loader reads.
     const std::pair<std::string, size_t> tails[] = {{"", 0}, {"stop\r\nx", 6}, {"stop\rcode\n", 5}};
@@ -51,10 +51,21 @@ TEST(MacroDigest, LargeFilesHashExactlyTheBytesTheLoaderReads) {
         std::istringstream in(file);
         MacroText text;
         ASSERT_EQ(read_macro(in, text, file.size()), ReadResult::ok);
-        EXPECT_EQ(text.sha256, sha256_hex(file.substr(0, records.size() + read))) << tail;
-        EXPECT_EQ(macro_digest(file), text.sha256);
+        EXPECT_EQ(text.sha256(), sha256_hex(file.substr(0, records.size() + read))) << tail;
+        EXPECT_EQ(macro_digest(file), text.sha256());
         EXPECT_EQ(text.record_count(), static_cast<size_t>(n));
     }
+    // Past the last record taken the loader only looks, here across the end of a 64 KB read:
+    // what it looked at is not read, what it read before is.
+    std::string full = ".mvn 0000 " + std::string(9190, 'x') + "\r\n";
+    for (size_t i = 0; i < kMaxRecords; ++i) full += "code:|002|\r\n";
+    ASSERT_EQ(full.size() % 65536, 65534u);
+    std::istringstream in(full + "code:|006|pfad:|x|\r\n");
+    MacroText text;
+    ASSERT_EQ(read_macro(in, text, full.size()), ReadResult::ok);
+    EXPECT_TRUE(text.beyond_limit);
+    EXPECT_EQ(text.sha256(), sha256_hex(full));
+    EXPECT_EQ(macro_digest(full + "code:|006|pfad:|x|\r\n"), text.sha256());
 }
 
 class TrustTest : public testing::WindowTest {
