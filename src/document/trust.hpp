@@ -59,7 +59,8 @@ class Trust {
     explicit Trust(frm_mavorin& w) : w(w) {}
     bool trusted() const { return trusted_; }
     // A file with this hash has replaced the macro, which launches `launches` (what launches_in
-    // gives for commands 1 to the count; the loader has them from its own parse).
+    // gives for commands 1 to the count; the loader has them from its own parse). Without
+    // launches the hash is not needed and may be empty.
     void loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches);
     // Speichern wrote `bytes`, or failed to (`written` false).
     void saved(bool written, std::string_view bytes);
