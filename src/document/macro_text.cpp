@@ -43,17 +43,30 @@ const char* find_line_end(const char* p, const char* end) {
 
 }  // namespace
 
-LineReader::LineReader(std::istream& in, size_t budget, std::string* consumed)
+void ReadBytes::append(std::string_view bytes) {
+    kept_.append(bytes);
+    if (kept_.size() < kKeep) return;
+    hashed_.update(kept_);
+    kept_.clear();
+}
+
+std::string ReadBytes::sha256() const {
+    Sha256 all = hashed_;
+    all.update(kept_);
+    return all.hex_digest();
+}
+
+LineReader::LineReader(std::istream& in, size_t budget, ReadBytes* consumed)
     : in_(in), budget_(budget), consumed_(consumed) {}
 
-void LineReader::keep_consumed() {
-    if (consumed_ && pos_ > kept_) consumed_->append(buf_ + kept_, pos_ - kept_);
+void LineReader::flush_consumed() {
+    if (consumed_ && pos_ > kept_) consumed_->append(std::string_view(buf_ + kept_, pos_ - kept_));
     kept_ = pos_;
 }
 
 bool LineReader::fill() {
     if (pos_ < len_) return true;
-    keep_consumed();
+    flush_consumed();
     if (eof_) return false;
     in_.read(buf_, sizeof buf_);
     len_ = static_cast<size_t>(std::max<std::streamsize>(in_.gcount(), 0));
@@ -93,7 +106,7 @@ bool LineReader::append_next(std::string& line, size_t keep) {
 
 std::string LineReader::peek(size_t n) {
     if (len_ - pos_ < n && !eof_) {
-        keep_consumed();
+        flush_consumed();
         std::memmove(buf_, buf_ + pos_, len_ - pos_);
         len_ -= pos_;
         pos_ = kept_ = 0;
@@ -108,18 +121,12 @@ std::string LineReader::peek(size_t n) {
                        std::find_if(start, stop, [](char c) { return c == '\r' || c == '\n'; }));
 }
 
-const std::string& LineReader::consumed() {
-    keep_consumed();
-    static const std::string none;
-    return consumed_ ? *consumed_ : none;
-}
-
 ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     text = MacroText();
     // Sized once from the file: growing by doubling would move everything several times.
     text.record_ends.reserve(std::min(kMaxRecords, size_hint / 16));
     text.record_bytes.reserve(std::min(size_hint, size_t{16} << 20));
-    text.read_bytes.reserve(std::min(size_hint, kLoadBudget));
+    text.read_bytes.reserve(size_hint);
     LineReader reader(in, kLoadBudget, &text.read_bytes);
     std::string line;
     if (!reader.next(line, kHeaderKeep)) return ReadResult::unreadable;
@@ -154,7 +161,7 @@ ReadResult read_macro(std::istream& in, MacroText& text, size_t size_hint) {
     }
     // Only the start of the next line is looked at: the rest of the file is not read.
     if (text.record_ends.size() == kMaxRecords) text.beyond_limit = reader.peek(4) == "code";
-    reader.consumed();
+    reader.flush_consumed();
     return ReadResult::ok;
 }
 
@@ -187,14 +194,15 @@ std::string macro_digest(std::string_view bytes) {
         }
     } buf(bytes);
     std::istream in(&buf);
-    std::string read;
+    ReadBytes read;
     LineReader reader(in, kLoadBudget, &read);
     std::string line;
     if (!reader.next(line, 4) || line != ".mvn") return std::string();
     // The line that ends the records is read as well, as the loader does.
     for (size_t n = 0; n < kMaxRecords; ++n)
         if (!reader.next(line, 4) || line != "code") break;
-    return sha256_hex(reader.consumed());
+    reader.flush_consumed();
+    return read.sha256();
 }
 
 ReadResult read_macro_file(const std::string& path, MacroText& text) {

@@ -2,6 +2,7 @@
 // bytes read, which a file that launches is trusted by.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -16,12 +17,28 @@ namespace mavorin {
 
 // Most records a file gives: the settings record and 32000 commands.
 inline constexpr size_t kMaxRecords = 32001;
+// Every byte a reader took, for the hash of a file that launches. Realistic macros are kept
+// as they are and hashed only when asked; past a few megabytes the bytes are hashed as they
+// come, so that a huge file costs neither memory nor copying.
+class ReadBytes {
+  public:
+    void append(std::string_view bytes);
+    void reserve(size_t n) { kept_.reserve(std::min(n, kKeep)); }
+    // SHA-256 of everything appended, in lower-case hex.
+    std::string sha256() const;
+
+  private:
+    static constexpr size_t kKeep = size_t{4} << 20;
+    Sha256 hashed_;
+    std::string kept_;
+};
+
 // Lines split at CR LF (a lone CR or LF also ends a line), as raw bytes. Stops inside a line once
 // `budget` bytes are read, so a file without line breaks is never read whole.
 class LineReader {
   public:
     // `consumed`, when given, receives every byte read, line ends included.
-    LineReader(std::istream& in, size_t budget, std::string* consumed = nullptr);
+    LineReader(std::istream& in, size_t budget, ReadBytes* consumed = nullptr);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
     // The next line without its end, keeping at most `keep` bytes of it. False at the end of the
@@ -35,15 +52,14 @@ class LineReader {
     // Up to `n` bytes of the next line, not counted as read.
     std::string peek(size_t n);
     bool cut() const { return cut_; }
-    // Every byte read so far (empty when not kept).
-    const std::string& consumed();
+    // Hands what was read so far to `consumed`.
+    void flush_consumed();
 
   private:
     bool fill();
-    void keep_consumed();
     std::istream& in_;
     size_t budget_;
-    std::string* consumed_;
+    ReadBytes* consumed_;
     char buf_[65536];
     size_t pos_ = 0, len_ = 0, kept_ = 0;
     bool eof_ = false, cut_ = false;
@@ -64,9 +80,9 @@ struct MacroText {
     bool beyond_limit = false;  // a record line follows the last one taken: more than 32000
     bool too_big = false;       // the byte budget ran out inside a line
     // Every byte read for all of the above, line ends included.
-    std::string read_bytes;
+    ReadBytes read_bytes;
     // What the store of trusted files knows the file by. Only a macro that launches needs it.
-    std::string sha256() const { return sha256_hex(read_bytes); }
+    std::string sha256() const { return read_bytes.sha256(); }
 };
 
 enum class ReadResult { unreadable, not_a_macro, ok };

@@ -36,14 +36,15 @@ TEST(Sha256, BlockCodeAgreesWithPlainCode) {
     EXPECT_NE(a[0], 1u);
 }
 
-// The loader keeps the bytes it read across many reads, a save finds them in memory: both end
-// with the line that stops the records, whatever ends the lines.
+// The loader takes the bytes it read across many reads and past what it keeps unhashed, a save
+// finds them in memory: both end with the line that stops the records, whatever ends the lines.
 TEST(MacroDigest, LargeFilesHashExactlyTheBytesTheLoaderReads) {
     std::string records = ".mvn 0000 x\r\n";
     const char* ends[] = {"\r\n", "\n", "\r"};
     int n = 0;
-    for (; records.size() < size_t{400} << 10; ++n)
-        records += "code:|" + std::to_string(n) + "|text:|and some more text|" + ends[n % 3];
+    for (; records.size() < size_t{5} << 20; ++n)
+        records +=
+            "code:|" + std::to_string(n) + "|text:|" + std::string(160, 't') + "|" + ends[n % 3];
     // The rest of the file, and how much of it the loader reads.
     const std::pair<std::string, size_t> tails[] = {{"", 0}, {"stop\r\nx", 6}, {"stop\rcode\n", 5}};
     for (const auto& [tail, read] : tails) {
