@@ -9,6 +9,14 @@ cmake --build "$build" -j"$(nproc)" --target bench_files bench_desktop mavorin
 start_xvfb 1920x1080x24
 trap 'kill $XVFB_PID 2>/dev/null' EXIT
 
+# Step timing first: the file benchmarks leave the disk and the memory manager busy for a while.
+"$build/bench/bench_desktop" timing
+# The same with one CPU-bound process of the same priority competing for the same core.
+taskset -c 0 sh -c 'while :; do :; done' &
+hog=$!
+echo -n "under load (one busy process on the same core): "
+taskset -c 0 "$build/bench/bench_desktop" timing
+kill $hog
 # Repetitions interleaved at random, so that a slow spell of the disk hits both sides alike.
 files_out=$(mktemp)
 "$build/bench/bench_files" --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true \
@@ -19,19 +27,17 @@ awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); t[$1] = $2 }
       t["BM_Load32000/0"] / t["BM_PlainRead32000"], t["BM_Load32000/1"] / t["BM_PlainRead32000"],
       t["BM_Save32000/0"] / t["BM_DurableWrite32000/0"], t["BM_Save32000/1"] / t["BM_DurableWrite32000/1"] }' "$files_out"
 rm -f "$files_out"
-# The file benchmarks leave the disk busy for a while; the timing runs want an idle machine.
-sync
-sleep 3
-"$build/bench/bench_desktop" timing
-# The same with one CPU-bound process of the same priority competing for the same core.
-taskset -c 0 sh -c 'while :; do :; done' &
-hog=$!
-echo -n "under load (one busy process on the same core): "
-taskset -c 0 "$build/bench/bench_desktop" timing
-kill $hog
 "$build/bench/bench_desktop" typing
 "$build/bench/bench_desktop" capture
 "$build/bench/bench_desktop" pixel
+# An hour of a watch that never sees a change, on the virtual clock.
+dry=$(mktemp -d)
+printf '%s\r\n' ".mvn 0000 bench" "code:|000|wait:|10|loop:|0|start:|no|stop:|ESC|" \
+  "code:|010|xpos:|20|ypos:|20|break:|0|" >"$dry/watch.mvn"
+t0=$(date +%s.%N)
+"$build/mavorin" --dry-run --until 3600000 "$dry/watch.mvn" >/dev/null
+awk -v a="$t0" -v b="$(date +%s.%N)" 'BEGIN { printf "pixel watch dry run: one hour of watching in %.2f s\n", b - a }'
+rm -rf "$dry"
 
 # Idle CPU of the window waiting for its hot key, and of the window running a pixel watch that
 # sees no change, against an empty Qt window woken every 10 ms (the toolkit's floor for a 10 ms
