@@ -84,11 +84,13 @@ void MacroFile::cmd_save_Click() {
     if (wert_aus_text(w.txt_0_loop.text()) < 0) w.txt_0_loop.set_text("0");
     const std::string bytes = macro_file_bytes(
         {w.befehl.begin(), w.befehl.begin() + std::min(w.befehl_anzahl + 1, kSlots)});
+    // Taken while the records are still in the cache, before the write passes through it.
+    const std::vector<LaunchCommand> launches = launches_in(w, 1, w.befehl_anzahl);
     // A failed save leaves the old file as it was; the reason is kept for the caller.
     last_save = save_file(resolve_path(w.platform.current_folder(), w.dateipfad), bytes,
                           Durability::synced);
     // What the user saves is theirs.
-    w.trust.saved(last_save.ok(), bytes);
+    w.trust.saved(last_save.ok(), bytes, launches);
     w.cmd_load.set_enabled(true);
 }
 

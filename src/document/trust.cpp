@@ -215,9 +215,10 @@ void Trust::loaded(const std::string& file_hash, const std::vector<LaunchCommand
     file_launches_ = launch_texts(launches);
 }
 
-void Trust::saved(bool written, std::string_view bytes) {
+void Trust::saved(bool written, std::string_view bytes,
+                  const std::vector<LaunchCommand>& launches) {
     trusted_ = true;
-    file_launches_ = launch_records();
+    file_launches_ = launch_texts(launches);
     // The file is trusted as the loader will read it. A file that launches nothing loads
     // trusted anyway: hashing it would only fill the store. (Hashing on a second thread
     // while the disk syncs gained nothing measurable on two cores.)

@@ -62,8 +62,9 @@ class Trust {
     // gives for commands 1 to the count; the loader has them from its own parse). Without
     // launches the hash is not needed and may be empty.
     void loaded(const std::string& file_hash, const std::vector<LaunchCommand>& launches);
-    // Speichern wrote `bytes`, or failed to (`written` false).
-    void saved(bool written, std::string_view bytes);
+    // Speichern wrote `bytes`, or failed to (`written` false), of a macro that launches
+    // `launches` (as for loaded).
+    void saved(bool written, std::string_view bytes, const std::vector<LaunchCommand>& launches);
     void made_new();
     // The copy buffer takes the trust of the macro it was copied from, and gives it on.
     void copied() { copy_untrusted_ = !trusted_; }
