@@ -12,8 +12,9 @@ check "full server: every ability once, the backend first" "$(lines) $(head -1 "
   "1 backend x11 on X11"
 check "full server: XTest named" "$(grep -c '^  keys: *works: XTest 2\.' "$dir/check.out")" 1
 
-# A server without XTEST: nothing can press keys or move the pointer.
-Xvfb -displayfd 3 -extension XTEST -screen 0 800x600x24 -nolisten tcp 3>"$dir/display" 2>/dev/null &
+# A server without XTEST: nothing can press keys or move the pointer. -noreset: a server that
+# resets when its last client leaves refuses the next program started during the reset.
+Xvfb -displayfd 3 -extension XTEST -screen 0 800x600x24 -nolisten tcp -noreset 3>"$dir/display" 2>/dev/null &
 pids+=("$!")
 wait_for '[ -s "$dir/display" ]' 10
 export DISPLAY=:$(cat "$dir/display")
