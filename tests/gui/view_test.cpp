@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -36,6 +37,7 @@
 #include "platform/desktop_platform.hpp"
 #include "platform/recording/recording_platform.hpp"
 #include "qt/main_window.hpp"
+#include "qt/qt_event_loop.hpp"
 #include "qt/qt_window_services.hpp"
 #include "qt/tray.hpp"
 
@@ -518,6 +520,30 @@ TEST_F(ServicesTest, FileDialogsShowTheFilterAndPresetAndReturnTheChoice) {
         });
     EXPECT_EQ(chosen, folder + QStringLiteral("/shot.bmp"));  // the preset name is offered
     EXPECT_EQ(saved, chosen.toStdString());
+}
+
+// The real loop wakes before a deadline and sleeps the last part of the way: a tick must still
+// never run before its deadline, and every tick runs, in order.
+TEST(QtEventLoopTest, TicksNeverRunBeforeTheirDeadline) {
+    using steady = std::chrono::steady_clock;
+    const auto before = steady::now();  // no later than the loop's own start
+    qt::QtEventLoop loop;
+    form::Timer fast(loop, "fast", 3), slow(loop, "slow", 7);
+    std::vector<std::pair<int64_t, double>> ticks;  // deadline, real ms since `before`
+    const auto record = [&] {
+        ticks.emplace_back(
+            loop.tick_time(),
+            std::chrono::duration<double, std::milli>(steady::now() - before).count());
+    };
+    fast.on_tick = record;
+    slow.on_tick = record;
+    fast.set_enabled(true);
+    slow.set_enabled(true);
+    while (ticks.size() < 40) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    for (size_t i = 0; i < ticks.size(); ++i) {
+        EXPECT_GE(ticks[i].second, static_cast<double>(ticks[i].first)) << "tick " << i;
+        if (i > 0) EXPECT_GE(ticks[i].first, ticks[i - 1].first) << "tick " << i;
+    }
 }
 
 }  // namespace
