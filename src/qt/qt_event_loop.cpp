@@ -13,7 +13,8 @@ constexpr int64_t kNsPerMs = 1'000'000;
 // a timer lands anywhere in the millisecond after its deadline: up to a millisecond of jitter
 // between two steps. The loop wakes up to this much early and sleeps the rest to the deadline.
 constexpr int64_t kEarlyMs = 1;
-// Past this, the schedule moved while we slept: no sleep, just re-arm.
+// A wake-up earlier than this was armed for another deadline (the schedule has moved since):
+// it re-arms instead of sleeping.
 constexpr int64_t kLongestSleepNs = (kEarlyMs + 2) * kNsPerMs;
 
 }  // namespace
