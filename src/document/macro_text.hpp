@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/trust.hpp"
+#include "document/sha256/sha256.hpp"
 
 namespace mavorin {
 

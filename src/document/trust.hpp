@@ -1,5 +1,5 @@
-// Trust in a macro's commands: the SHA-256 of a file's bytes, the user's store of approved
-// hashes, and whether the commands in memory may launch programs without a question.
+// Trust in a macro's commands: the user's store of approved file hashes, and whether the commands
+// in memory may launch programs without a question.
 #pragma once
 
 #include <cstdint>
@@ -7,26 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "document/sha256/sha256.hpp"
+
 namespace mavorin {
 
 class frm_mavorin;
-
-// SHA-256 (FIPS 180-4), fed in pieces.
-class Sha256 {
-  public:
-    Sha256();
-    void update(std::string_view bytes);
-    // 64 lower-case hex digits; the object is spent afterwards.
-    std::string hex_digest();
-
-  private:
-    uint32_t h_[8];
-    unsigned char buf_[64];
-    size_t used_ = 0;
-    uint64_t length_ = 0;
-};
-
-std::string sha256_hex(std::string_view bytes);
 
 // The approved hashes, one a line in a small text file of the user's data folder.
 class TrustStore {
